@@ -1,0 +1,37 @@
+#include "app/Language.h"
+
+#include "app/IniFile.h"
+#include "app/Paths.h"
+#include "base/Utf.h"
+#include "platform/Files.h"
+
+#include <atomic>
+
+namespace kovrin {
+namespace {
+
+std::atomic<int> g_language_id{kDefaultLanguageId};
+
+} // namespace
+
+int LanguageId() { return g_language_id.load(std::memory_order_relaxed); }
+
+void SetLanguageId(int lcid) { g_language_id.store(lcid, std::memory_order_relaxed); }
+
+std::string ReadLanguageText(const std::string& path, std::string_view section, int id) {
+    const auto bytes = platform::ReadWholeFile(path);
+    if (!bytes) {
+        return {};
+    }
+    const auto value = IniLookup(DecodeIniBytes(*bytes), section, std::to_string(id));
+    if (!value) {
+        return {};
+    }
+    return CutToUtf16Units(*value, kMaxTextUnits);
+}
+
+std::string GetText(std::string_view section, int id) {
+    return ReadLanguageText(LanguageFilePath(LanguageId()), section, id);
+}
+
+} // namespace kovrin

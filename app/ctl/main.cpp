@@ -1,0 +1,74 @@
+// kovrinctl: the command-line front end on the program's core, for scripting
+// and for checking behaviour from outside.
+
+#include "app/Paths.h"
+#include "app/ctl/CtlCommand.h"
+
+#include <cstring>
+#include <iostream>
+#include <span>
+
+namespace kovrin::ctl {
+int RunText(CtlContext& context);
+} // namespace kovrin::ctl
+
+namespace {
+
+using kovrin::ctl::CtlCommand;
+using kovrin::ctl::CtlContext;
+
+const CtlCommand kCommands[] = {
+    {"text", "N [--lcid L]", "print language text N", kovrin::ctl::RunText},
+};
+
+void PrintHelp(std::ostream& out) {
+    out << "usage: kovrinctl [--program-dir DIR] COMMAND [ARGS]\n\n"
+           "Global options:\n"
+           "  --help             show this help\n"
+           "  --version          show the version\n"
+           "  --program-dir DIR  read config.xml, layouts and language files from DIR\n"
+           "                     (same as the environment variable KOVRIN_PROGRAM_DIR)\n\n"
+           "Commands:\n";
+    for (const auto& c : kCommands) {
+        std::string synopsis = std::string(c.name) + " " + c.usage;
+        out << "  " << synopsis;
+        out << std::string(synopsis.size() < 30 ? 30 - synopsis.size() : 1, ' ') << c.summary
+            << '\n';
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::size_t i = 0;
+    while (i < args.size() && args[i].starts_with("--")) {
+        if (args[i] == "--help") {
+            PrintHelp(std::cout);
+            return 0;
+        }
+        if (args[i] == "--version") {
+            std::cout << "kovrinctl " << KOVRIN_VERSION << '\n';
+            return 0;
+        }
+        if (args[i] == "--program-dir" && i + 1 < args.size()) {
+            kovrin::SetProgramFolder(args[i + 1]);
+            i += 2;
+            continue;
+        }
+        std::cerr << "kovrinctl: unknown option " << args[i] << " (see --help)\n";
+        return 2;
+    }
+    if (i == args.size()) {
+        PrintHelp(std::cerr);
+        return 2;
+    }
+    for (const auto& c : kCommands) {
+        if (args[i] == c.name) {
+            CtlContext context{std::cout, std::cerr, {args.begin() + static_cast<long>(i) + 1, args.end()}};
+            return c.run(context);
+        }
+    }
+    std::cerr << "kovrinctl: unknown command " << args[i] << " (see --help)\n";
+    return 2;
+}
