@@ -139,7 +139,9 @@ std::optional<std::string> IniLookup(std::string_view text, std::string_view sec
 std::string IniSet(std::string_view text, std::string_view section, std::string_view key,
                    std::string_view value) {
     const std::vector<std::string_view> lines = Lines(text);
-    const std::string new_line = std::string(key) + "=" + std::string(value);
+    // New lines follow the file's own line ends.
+    const std::string eol_cr = text.find("\r\n") != std::string_view::npos ? "\r" : "";
+    const std::string new_line = std::string(key) + "=" + std::string(value) + eol_cr;
     std::vector<std::string> out;
     out.reserve(lines.size() + 2);
     bool in_section = false;
@@ -169,7 +171,7 @@ std::string IniSet(std::string_view text, std::string_view section, std::string_
     }
     if (!done) {
         if (section_end == std::string::npos) {
-            out.push_back("[" + std::string(section) + "]");
+            out.push_back("[" + std::string(section) + "]" + eol_cr);
             section_end = out.size();
         }
         out.insert(out.begin() + static_cast<std::ptrdiff_t>(section_end), new_line);

@@ -19,8 +19,8 @@ std::optional<std::string> IniLookup(std::string_view text, std::string_view sec
 
 // The text with key set to value in the section: the first existing line of
 // the key is replaced, otherwise a line is added at the section's end (and
-// the section is added at the end of the text when missing). Lines end in
-// '\n'; the other lines are kept as they are.
+// the section is added at the end of the text when missing). New lines end
+// like the file's lines; the other lines are kept as they are.
 std::string IniSet(std::string_view text, std::string_view section, std::string_view key,
                    std::string_view value);
 

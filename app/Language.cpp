@@ -14,9 +14,13 @@ std::atomic<int> g_language_id{kDefaultLanguageId};
 
 } // namespace
 
-int LanguageId() { return g_language_id.load(std::memory_order_relaxed); }
+int LanguageId() {
+    return g_language_id.load(std::memory_order_relaxed);
+}
 
-void SetLanguageId(int lcid) { g_language_id.store(lcid, std::memory_order_relaxed); }
+void SetLanguageId(int lcid) {
+    g_language_id.store(lcid, std::memory_order_relaxed);
+}
 
 std::string ReadLanguageText(const std::string& path, std::string_view section, int id) {
     const auto bytes = platform::ReadWholeFile(path);

@@ -18,7 +18,9 @@ void SetLanguageId(int lcid);
 // Text number id of the section in the current language's file; empty when
 // the file, the section or the key is missing.
 std::string GetText(std::string_view section, int id);
-inline std::string GetText(int id) { return GetText(kDialogSection, id); }
+inline std::string GetText(int id) {
+    return GetText(kDialogSection, id);
+}
 
 // Same lookup in a given file.
 std::string ReadLanguageText(const std::string& path, std::string_view section, int id);

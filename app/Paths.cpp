@@ -58,24 +58,34 @@ void SetProgramFolder(std::string_view folder) {
     g_program_override = folder;
 }
 
-std::string ConfigFilePath() { return ProgramFolder() + "config.xml"; }
+std::string ConfigFilePath() {
+    return ProgramFolder() + "config.xml";
+}
 
 std::string LanguageFilePath(int lcid) {
     return ProgramFolder() + "language/" + std::to_string(lcid) + ".lan";
 }
 
-std::string LayoutsFolder() { return ProgramFolder() + "layouts/"; }
+std::string LayoutsFolder() {
+    return ProgramFolder() + "layouts/";
+}
 
-std::string SkinFolder() { return ProgramFolder() + "skins/theme1/"; }
+std::string SkinFolder() {
+    return ProgramFolder() + "skins/theme1/";
+}
 
-std::string FirmwareFolder() { return ProgramFolder() + "firmware/"; }
+std::string FirmwareFolder() {
+    return ProgramFolder() + "firmware/";
+}
 
 std::string DataFolder() {
     const std::string base = EnvOr("XDG_DATA_HOME", Home() + "/.local/share");
     return WithSlash(base) + DeviceName() + " Files/";
 }
 
-std::string DatabaseFolder() { return DataFolder() + "db/"; }
+std::string DatabaseFolder() {
+    return DataFolder() + "db/";
+}
 
 std::string ConfigFolder() {
     const std::string base = EnvOr("XDG_CONFIG_HOME", Home() + "/.config");

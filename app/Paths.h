@@ -13,11 +13,11 @@ namespace kovrin {
 std::string ProgramFolder();
 void SetProgramFolder(std::string_view folder);
 
-std::string ConfigFilePath();                 // <program>/config.xml
-std::string LanguageFilePath(int lcid);       // <program>/language/<lcid>.lan
-std::string LayoutsFolder();                  // <program>/layouts/
-std::string SkinFolder();                     // <program>/skins/theme1/
-std::string FirmwareFolder();                 // <program>/firmware/
+std::string ConfigFilePath();           // <program>/config.xml
+std::string LanguageFilePath(int lcid); // <program>/language/<lcid>.lan
+std::string LayoutsFolder();            // <program>/layouts/
+std::string SkinFolder();               // <program>/skins/theme1/
+std::string FirmwareFolder();           // <program>/firmware/
 
 // $XDG_DATA_HOME (default ~/.local/share) + "/<device name> Files/".
 std::string DataFolder();

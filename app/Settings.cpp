@@ -42,12 +42,17 @@ bool SettingsFile::WriteString(std::string_view name, std::string_view text) con
     if (!bytes) {
         return false;
     }
-    return platform::WriteFileAtomically(path_, IniSet(DecodeIniBytes(*bytes), kSection, name, text));
+    return platform::WriteFileAtomically(path_,
+                                         IniSet(DecodeIniBytes(*bytes), kSection, name, text));
 }
 
-std::string SettingsFilePath() { return ConfigFolder() + "settings.ini"; }
+std::string SettingsFilePath() {
+    return ConfigFolder() + "settings.ini";
+}
 
-int RegReadInt(std::string_view name) { return SettingsFile(SettingsFilePath()).ReadInt(name); }
+int RegReadInt(std::string_view name) {
+    return SettingsFile(SettingsFilePath()).ReadInt(name);
+}
 
 bool RegWriteString(std::string_view name, std::string_view text) {
     return SettingsFile(SettingsFilePath()).WriteString(name, text);

@@ -31,8 +31,9 @@ std::int32_t Parse(std::string_view text, int base) {
         negative = text[i] == '-';
         ++i;
     }
-    if (base == 16 && i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
-        i + 2 < text.size() && DigitValue(text[i + 2], 16) >= 0) {
+    if (base == 16 && i + 1 < text.size() && text[i] == '0' &&
+        (text[i + 1] == 'x' || text[i + 1] == 'X') && i + 2 < text.size() &&
+        DigitValue(text[i + 2], 16) >= 0) {
         i += 2;
     }
     std::int64_t value = 0;
@@ -64,8 +65,12 @@ std::int32_t Parse(std::string_view text, int base) {
 
 } // namespace
 
-std::int32_t ParseDecimal(std::string_view text) { return Parse(text, 10); }
+std::int32_t ParseDecimal(std::string_view text) {
+    return Parse(text, 10);
+}
 
-std::int32_t ParseHex(std::string_view text) { return Parse(text, 16); }
+std::int32_t ParseHex(std::string_view text) {
+    return Parse(text, 16);
+}
 
 } // namespace kovrin

@@ -12,7 +12,8 @@ std::string ExecutablePath();
 
 // Whole content of a file; nullopt when it cannot be opened or read.
 // error_text, when given, receives the reason.
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string* error_text = nullptr);
+std::optional<std::string> ReadWholeFile(const std::string& path,
+                                         std::string* error_text = nullptr);
 
 // Replaces the file with the data so that a crash leaves either the old or the
 // new content, never a mix: the data goes to a temporary file in the same

@@ -18,10 +18,12 @@ TEST(Utf, MalformedInputBecomesReplacementWithoutOverread) {
         std::u16string expected;
     };
     const Case cases[] = {
-        {"\xE4\xB8", u"\uFFFD\uFFFD"},          // cut at the end of the buffer
-        {"\xC0\x80", u"\uFFFD\uFFFD"},          // overlong
+        {"\xE4\xB8", u"\uFFFD\uFFFD"},           // cut at the end of the buffer
+        {"\xC0\x80", u"\uFFFD\uFFFD"},           // overlong
         {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}, // encoded surrogate
-        {"\xFF" "a", u"\uFFFDa"},
+        {"\xFF"
+         "a",
+         u"\uFFFDa"},
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"}, // above U+10FFFF
     };
     for (const auto& c : cases) {
@@ -33,7 +35,8 @@ TEST(Utf, MalformedInputBecomesReplacementWithoutOverread) {
 }
 
 TEST(Utf, CutsNeverSplitACharacter) {
-    const std::string text = "ab\xF0\x9F\x98\x80" "c"; // a b 😀 c: 5 units
+    const std::string text = "ab\xF0\x9F\x98\x80"
+                             "c"; // a b 😀 c: 5 units
     EXPECT_EQ(CutToUtf16Units(text, 3), "ab");
     EXPECT_EQ(CutToUtf16Units(text, 4), "ab\xF0\x9F\x98\x80");
     EXPECT_EQ(CutToUtf16Units(text, 99), text);
