@@ -8,7 +8,9 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 namespace kovrin {
 namespace {
@@ -79,9 +81,22 @@ bool Exists(const std::string& path) {
     return fs::exists(fs::symlink_status(path, ec));
 }
 
+// An empty file or one that starts like an SQLite database. Anything else is
+// kept away from SQLite, which would remove a log beside it when closing.
+bool HasDatabaseHeader(const std::string& path) {
+    static constexpr char kMagic[] = "SQLite format 3"; // and its terminating zero
+    std::ifstream in(path, std::ios::binary);
+    char header[sizeof kMagic] = {};
+    in.read(header, sizeof header);
+    return in.gcount() == 0 || std::memcmp(header, kMagic, sizeof kMagic) == 0;
+}
+
 // True when the file reads as an undamaged database. Opened read-only so a
 // damaged file is not touched.
 bool FileIsIntact(const std::string& path) {
+    if (!HasDatabaseHeader(path)) {
+        return false;
+    }
     sqlite3* db = nullptr;
     bool intact = false;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
@@ -168,7 +183,12 @@ bool KeyboardDatabase::Open(const std::string& data_folder, const std::string& m
         Fail(DatabaseState::kNoFolder, "the folder " + folder + " does not exist");
         return false;
     }
-    return OpenPath(path_, !Exists(path_));
+    const bool exists = Exists(path_);
+    if (exists && !HasDatabaseHeader(path_)) {
+        Fail(DatabaseState::kNotADatabase, "cannot open " + path_ + ": file is not a database");
+        return false;
+    }
+    return OpenPath(path_, !exists);
 }
 
 bool KeyboardDatabase::CreateSchema() {
