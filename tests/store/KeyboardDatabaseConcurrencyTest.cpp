@@ -77,7 +77,8 @@ TEST(StoreConcurrency, ModelSwitchesWhileTheWorkerReadsAndWrites) {
     }
     int written[2] = {0, 0};
     for (const auto& attempt : attempts) {
-        const int copies = static_cast<int>(found[0].count(attempt.name) + found[1].count(attempt.name));
+        const int copies =
+            static_cast<int>(found[0].count(attempt.name) + found[1].count(attempt.name));
         if (attempt.id == 0) {
             EXPECT_EQ(copies, 0) << attempt.name << " failed but was written";
             continue;
