@@ -10,6 +10,7 @@
 
 namespace kovrin::ctl {
 int RunText(CtlContext& context);
+int RunDb(CtlContext& context);
 } // namespace kovrin::ctl
 
 namespace {
@@ -19,6 +20,7 @@ using kovrin::ctl::CtlContext;
 
 const CtlCommand kCommands[] = {
     {"text", "N [--lcid L]", "print language text N", kovrin::ctl::RunText},
+    {"db", "path|init MODEL", "print or create a model's database file", kovrin::ctl::RunDb},
 };
 
 void PrintHelp(std::ostream& out) {
