@@ -67,8 +67,7 @@ int main(int argc, char** argv) {
     }
     for (const auto& c : kCommands) {
         if (args[i] == c.name) {
-            CtlContext context{
-                std::cout, std::cerr, {args.begin() + static_cast<long>(i) + 1, args.end()}};
+            CtlContext context{std::cout, std::cerr, {args.begin() + static_cast<long>(i) + 1, args.end()}};
             return c.run(context);
         }
     }
