@@ -63,6 +63,9 @@ public:
     std::string ResultLog() const;
     std::string Text() const;
 
+    // Moves the cursor back to the document itself, before its first element.
+    void Rewind() { ResetCursor(); }
+
     // Read-outs of the cursor and the state.
     bool HasCurrent() const { return current_ != 0; }
     std::string CurrentName() const;                      // "" without a current element
