@@ -255,11 +255,13 @@ bool XmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     const std::size_t tag_end = r.start + r.start_tag_length;
     const xml::Span tag_name = xml::TagName(text_, r.start + 1, tag_end);
     bool found = false;
-    xml::AttributeSpan match;
+    xml::AttributeSpan match; // the attribute found, else the last one
+    bool any = false;
     const std::size_t last_end =
         xml::ForEachAttribute(text_, tag_name.end, tag_end, [&](const xml::AttributeSpan& a) {
             found = NameEquals(a.name.begin, a.name.end, wanted);
             match = a;
+            any = true;
             return found;
         });
     std::size_t pos;
@@ -275,6 +277,21 @@ bool XmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     } else {
         pos = last_end;
         insert = u" " + wanted + u"=" + quoted;
+        if (any && match.has_value && match.token.size() == 0 && match.token.end == last_end) {
+            // After "x=" with nothing following, the new name would be read
+            // as x's value: give x its empty value in quotes.
+            insert = u"\"\"" + insert;
+        } else if (any && last_end < tag_end && text_[last_end] == u'>' &&
+                   text_[last_end - 1] == u'/') {
+            // The last attribute ends in the '/' before '>' (<a x=y/>, no
+            // empty element): anything after it would follow a '/' that ends
+            // the attributes, so the new one goes in front of it.
+            pos = match.name.begin;
+            insert = wanted + u"=" + quoted + u" ";
+            if (!xml::IsSpace(text_[pos - 1])) {
+                insert = u" " + insert; // <a!x=y/>: keep the tag name as it is
+            }
+        }
     }
     const std::uint32_t element = current_;
     if (!Splice(pos, removed, insert, element)) {

@@ -110,6 +110,11 @@ inline Span Token(Text text, std::size_t pos, std::size_t limit, Span* inner) {
     while (end < limit && !EndsRun(text[end])) {
         ++end;
     }
+    // A '/' right after a run and before the closing '>' belongs to the run:
+    // <a href=foo/> is no empty element and its href is "foo/".
+    if (end + 1 < limit && end > pos && text[end] == u'/' && text[end + 1] == u'>') {
+        ++end;
+    }
     *inner = {pos, end};
     return {pos, end};
 }
@@ -149,7 +154,11 @@ std::size_t ForEachAttribute(Text text, std::size_t after_name, std::size_t tag_
         if (eq < limit && text[eq] == u'=') {
             attribute.has_value = true;
             const std::size_t v = detail::SkipSpace(text, eq + 1, limit);
-            if (v < limit && !detail::EndsRun(text[v])) {
+            const bool slash_value = v == eq + 1 && v + 1 < limit && text[v] == u'/' &&
+                                     text[v + 1] == u'>'; // <a x=/> : x is "/"
+            if (slash_value) {
+                attribute.token = attribute.value = {v, v + 1};
+            } else if (v < limit && !detail::EndsRun(text[v])) {
                 attribute.token = detail::Token(text, v, limit, &attribute.value);
             } else {
                 attribute.token = attribute.value = {eq + 1, eq + 1};

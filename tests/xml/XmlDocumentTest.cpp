@@ -252,6 +252,9 @@ TEST(XmlDocumentTest, AttributeReading) {
     EXPECT_EQ(doc.GetAttribute("ab"), "other");
     EXPECT_EQ(doc.GetAttribute("A"), "");
     EXPECT_EQ(doc.GetAttribute("missing"), "");
+    ASSERT_TRUE(doc.SetText("<a href=foo/>x</a>"));
+    ASSERT_TRUE(doc.FindElement("a"));
+    EXPECT_EQ(doc.GetAttribute("href"), "foo/");
 }
 
 TEST(XmlDocumentTest, NonAsciiNamesAndValuesCrossAsUtf8) {

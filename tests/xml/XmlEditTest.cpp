@@ -118,6 +118,14 @@ TEST(XmlEditTest, NewAttributesGoAfterTheLastOneKeepingTheSpaceBeforeTheClose) {
         {"<a x='old'>t</a>", "<a x=\"v\">t</a>"},       // single quotes become double
         {"<a x=old y=\"2\"/>", "<a x=\"v\" y=\"2\"/>"}, // unquoted value replaced
         {"<a x y=\"2\"/>", "<a x=\"v\" y=\"2\"/>"},     // attribute without value
+        // A '/' that ends an unquoted value is part of it, not an empty-element mark.
+        {"<a y=foo/></a>", "<a x=\"v\" y=foo/></a>"},
+        {"<a x=foo/></a>", "<a x=\"v\"></a>"},
+        {"<a y=/></a>", "<a x=\"v\" y=/></a>"},
+        {"<a y/></a>", "<a x=\"v\" y/></a>"},
+        {"<a;y=z/></a>", "<a x=\"v\" ;y=z/></a>"},
+        // An empty last value gets its quotes so the new name is not read as it.
+        {"<a y= />", "<a y=\"\" x=\"v\" />"},
     };
     for (const Case& c : cases) {
         XmlDocument doc;
