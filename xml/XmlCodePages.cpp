@@ -321,7 +321,7 @@ std::string EncodeText(std::u16string_view text, std::string_view encoding, bool
     const int code_page = CodePageForName(encoding);
     switch (FormOf(encoding, code_page)) {
     case Form::Utf8:
-        return Utf16ToUtf8(text);
+        return EncodeUtf8(text);
     case Form::Utf16Le:
     case Form::Utf16Be: {
         const bool big = FormOf(encoding, code_page) == Form::Utf16Be;
@@ -416,6 +416,58 @@ std::u16string DecodeUtf8(std::string_view utf8) {
         p += extra + 1;
     }
     out.resize(static_cast<std::size_t>(o - out.data()));
+    return out;
+}
+
+std::string EncodeUtf8(std::u16string_view utf16) {
+    const std::size_t n = utf16.size();
+    auto is_pair = [&](std::size_t i) {
+        return utf16[i] >= 0xD800 && utf16[i] <= 0xDBFF && i + 1 < n && utf16[i + 1] >= 0xDC00 &&
+               utf16[i + 1] <= 0xDFFF;
+    };
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t u = utf16[i];
+        if (u < 0x80) {
+            length += 1;
+        } else if (u < 0x800) {
+            length += 2;
+        } else if (is_pair(i)) {
+            length += 4;
+            ++i;
+        } else {
+            length += 3; // lone surrogates become U+FFFD, also three bytes
+        }
+    }
+    std::string out(length, '\0');
+    char* o = out.data();
+    for (std::size_t i = 0; i < n; ++i) {
+        char32_t cp = utf16[i];
+        if (cp < 0x80) {
+            *o++ = static_cast<char>(cp);
+            continue;
+        }
+        if (cp < 0x800) {
+            *o++ = static_cast<char>(0xC0 | (cp >> 6));
+            *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+            continue;
+        }
+        if (is_pair(i)) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
+            ++i;
+            *o++ = static_cast<char>(0xF0 | (cp >> 18));
+            *o++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+            continue;
+        }
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        *o++ = static_cast<char>(0xE0 | (cp >> 12));
+        *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
     return out;
 }
 

@@ -38,5 +38,7 @@ bool ReportsConversionLoss(int code_page);
 
 // UTF-8 to UTF-16; each byte of a malformed sequence becomes U+FFFD.
 std::u16string DecodeUtf8(std::string_view utf8);
+// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
+std::string EncodeUtf8(std::u16string_view utf16);
 
 } // namespace kovrin

@@ -87,11 +87,11 @@ bool XmlDocument::WellFormed() const {
 }
 
 std::string XmlDocument::ResultLog() const {
-    return Utf16ToUtf8(log_.Text());
+    return EncodeUtf8(log_.Text());
 }
 
 std::string XmlDocument::Text() const {
-    return Utf16ToUtf8(text_);
+    return EncodeUtf8(text_);
 }
 
 void XmlDocument::SetIgnoreCase(bool ignore_case) {
@@ -122,9 +122,30 @@ bool XmlDocument::NameEquals(std::size_t name_begin, std::size_t name_end,
     return true;
 }
 
+bool XmlDocument::NameEquals(std::size_t name_begin, std::size_t name_end,
+                             std::string_view utf8) const {
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return NameEquals(name_begin, name_end, std::u16string_view(DecodeUtf8(utf8)));
+        }
+    }
+    if (name_end - name_begin != utf8.size()) {
+        return false;
+    }
+    const bool fold = (flags_ & kXmlIgnoreCase) != 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char16_t have = text_[name_begin + i];
+        const auto want = static_cast<char16_t>(utf8[i]);
+        if (have != want && (!fold || Fold(have) != Fold(want))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool XmlDocument::FindElement(std::string_view name) {
-    const std::u16string wanted = DecodeUtf8(name);
-    if (!wanted.empty() && wanted[0] == u'/') {
+    const std::string_view wanted = name;
+    if (!wanted.empty() && wanted[0] == '/') {
         return false;
     }
     std::uint32_t e = current_ != 0 ? index_[current_].next_sibling : index_[parent_].first_child;
@@ -167,7 +188,7 @@ bool XmlDocument::LeaveElement() {
 }
 
 std::string XmlDocument::CurrentName() const {
-    return current_ == 0 ? std::string() : Utf16ToUtf8(ElementName(current_));
+    return current_ == 0 ? std::string() : EncodeUtf8(ElementName(current_));
 }
 
 std::optional<XmlElementInfo> XmlDocument::CurrentElement() const {
@@ -194,24 +215,45 @@ int XmlDocument::ParentLevel() const {
     return parent_ == 0 ? -1 : static_cast<int>(index_[parent_].level);
 }
 
+const std::vector<xml::AttributeSpan>& XmlDocument::AttributesOf(std::uint32_t element) const {
+    if (attributes_element_ != element || attributes_generation_ != generation_) {
+        attributes_.clear();
+        const Record& r = index_[element];
+        const std::size_t tag_end = r.start + r.start_tag_length;
+        const xml::Span tag_name = xml::TagName(text_, r.start + 1, tag_end);
+        xml::ForEachAttribute(text_, tag_name.end, tag_end, [&](const xml::AttributeSpan& a) {
+            attributes_.push_back(a);
+            return false;
+        });
+        attributes_element_ = element;
+        attributes_generation_ = generation_;
+    }
+    return attributes_;
+}
+
 std::string XmlDocument::GetAttribute(std::string_view name) const {
     if (current_ == 0) {
         return {};
     }
-    const std::u16string wanted = DecodeUtf8(name);
-    const Record& r = index_[current_];
-    const std::size_t tag_end = r.start + r.start_tag_length;
-    const xml::Span tag_name = xml::TagName(text_, r.start + 1, tag_end);
-    std::string value;
-    xml::ForEachAttribute(text_, tag_name.end, tag_end, [&](const xml::AttributeSpan& a) {
-        if (!NameEquals(a.name.begin, a.name.end, wanted)) {
-            return false;
+    // Names are nearly always ASCII: compare those without converting.
+    bool ascii = true;
+    for (const char c : name) {
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    }
+    const std::u16string wide = ascii ? std::u16string() : DecodeUtf8(name);
+    const std::size_t wanted_size = ascii ? name.size() : wide.size();
+    for (const xml::AttributeSpan& a : AttributesOf(current_)) {
+        if (a.name.size() != wanted_size ||
+            !(ascii ? NameEquals(a.name.begin, a.name.end, name)
+                    : NameEquals(a.name.begin, a.name.end, std::u16string_view(wide)))) {
+            continue;
         }
-        value = Utf16ToUtf8(
-            DecodeEntities(std::u16string_view(text_).substr(a.value.begin, a.value.size())));
-        return true;
-    });
-    return value;
+        const std::u16string_view raw =
+            std::u16string_view(text_).substr(a.value.begin, a.value.size());
+        return raw.find(u'&') == std::u16string_view::npos ? EncodeUtf8(raw)
+                                                           : EncodeUtf8(DecodeEntities(raw));
+    }
+    return {};
 }
 
 bool XmlDocument::Splice(std::size_t pos, std::size_t removed, std::u16string_view insert,
@@ -227,6 +269,7 @@ bool XmlDocument::Splice(std::size_t pos, std::size_t removed, std::u16string_vi
         text_.reserve(new_size + new_size / 2 + 128);
     }
     text_.replace(pos, removed, insert);
+    ++generation_;
     // Sizes fit in 32 bits, so the difference wraps correctly in unsigned
     // arithmetic whichever way it goes.
     const auto delta = static_cast<std::uint32_t>(insert.size() - removed);
@@ -250,7 +293,9 @@ bool XmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     if (!IsAttributeName(wanted)) {
         return false;
     }
-    const std::u16string quoted = u"\"" + EncodeEntities(DecodeUtf8(value), true) + u"\"";
+    std::u16string quoted(1, u'"');
+    quoted += EncodeEntities(DecodeUtf8(value), true);
+    quoted += u'"';
     Record& r = index_[current_];
     const std::size_t tag_end = r.start + r.start_tag_length;
     const xml::Span tag_name = xml::TagName(text_, r.start + 1, tag_end);

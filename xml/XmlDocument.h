@@ -10,6 +10,7 @@
 // A document is used by one thread at a time.
 
 #include "xml/XmlLog.h"
+#include "xml/XmlMarkup.h"
 
 #include <cstdint>
 #include <optional>
@@ -98,14 +99,24 @@ private:
     void Parse();
     void ResetCursor();
     bool NameEquals(std::size_t name_begin, std::size_t name_end, std::u16string_view name) const;
+    bool NameEquals(std::size_t name_begin, std::size_t name_end, std::string_view utf8) const;
     std::u16string_view ElementName(std::uint32_t element) const;
     // Replaces text [pos, pos + removed) by insert and moves every offset after
     // it; the enclosing elements of `inside` grow by the difference.
     bool Splice(std::size_t pos, std::size_t removed, std::u16string_view insert,
                 std::uint32_t inside);
 
+    // The attributes of one element, read once for the GetAttribute calls
+    // that usually follow each other on it. Valid while the element and the
+    // edit generation are the ones recorded.
+    const std::vector<xml::AttributeSpan>& AttributesOf(std::uint32_t element) const;
+
     std::u16string text_;
     XmlLog log_;
+    std::uint64_t generation_ = 0; // counts parses and edits
+    mutable std::vector<xml::AttributeSpan> attributes_;
+    mutable std::uint32_t attributes_element_ = 0;
+    mutable std::uint64_t attributes_generation_ = 0;
     std::vector<Record> index_; // [0] is the document itself
     std::uint32_t parent_ = 0;
     std::uint32_t current_ = 0;

@@ -293,20 +293,16 @@ bool DecodeFile(const std::string& path, std::u16string& text, XmlLog& log, std:
 bool EncodeFile(const std::string& path, std::u16string_view text, std::uint32_t flags,
                 XmlLog& log) {
     std::string encoding;
-    std::string data;
-    bool mark = false;
+    std::string_view mark_bytes;
     if (flags & kXmlUtf8Mark) {
         encoding = "UTF-8";
-        data = "\xEF\xBB\xBF";
-        mark = true;
+        mark_bytes = "\xEF\xBB\xBF";
     } else if (flags & kXmlUtf16LeMark) {
         encoding = "UTF-16LE";
-        data = "\xFF\xFE";
-        mark = true;
+        mark_bytes = "\xFF\xFE";
     } else if (flags & kXmlUtf16BeMark) {
         encoding = "UTF-16BE";
-        data = "\xFE\xFF";
-        mark = true;
+        mark_bytes = "\xFE\xFF";
     } else if (!text.empty()) {
         encoding = DeclaredEncoding(text);
         if (encoding.empty()) {
@@ -314,18 +310,18 @@ bool EncodeFile(const std::string& path, std::u16string_view text, std::uint32_t
         }
         // 16-bit text without a mark could not be told from 8-bit text when
         // read again: a document that declares UTF-16 is written with one.
-        const int code_page = CodePageForName(encoding);
-        if (code_page == kCodePageUtf16Le) {
-            data = "\xFF\xFE";
-            mark = true;
-        } else if (code_page == kCodePageUtf16Be) {
-            data = "\xFE\xFF";
-            mark = true;
+        const int declared = CodePageForName(encoding);
+        if (declared == kCodePageUtf16Le) {
+            mark_bytes = "\xFF\xFE";
+        } else if (declared == kCodePageUtf16Be) {
+            mark_bytes = "\xFE\xFF";
         }
     }
+    const bool mark = !mark_bytes.empty();
+    std::string data(mark_bytes);
     const int code_page = CodePageForName(encoding);
     const bool utf16 = code_page == kCodePageUtf16Le || code_page == kCodePageUtf16Be;
-    const std::size_t mark_size = data.size();
+    const std::size_t mark_size = mark_bytes.size();
     bool loss = false;
     if (!text.empty()) {
         data += EncodeText(text, encoding, &loss);

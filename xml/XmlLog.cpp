@@ -25,9 +25,11 @@ void XmlLog::AddFileError(std::string_view message_utf8, int error_number) {
     const std::size_t line_end = message_utf8.find_first_of("\r\n");
     const std::u16string first_line = Utf8ToUtf16(message_utf8.substr(0, line_end));
     const std::u16string message = CutToUtf16Units(first_line, kMessageLimit);
-    const std::u16string number =
-        error_number < 0 ? u"-" + Number(static_cast<std::uint64_t>(-(std::int64_t{error_number})))
-                         : Number(static_cast<std::uint64_t>(error_number));
+    const std::int64_t n = error_number;
+    std::u16string number = Number(static_cast<std::uint64_t>(n < 0 ? -n : n));
+    if (n < 0) {
+        number.insert(number.begin(), u'-');
+    }
     Add("file_error", {{"msg", message}, {"n", number}});
 }
 

@@ -10,8 +10,52 @@ namespace kovrin::xml {
 
 using Text = std::u16string_view;
 
+namespace detail {
+constexpr unsigned char kSpace = 1;   // white space
+constexpr unsigned char kRunEnd = 2;  // ends an unquoted attribute token
+constexpr unsigned char kNameEnd = 4; // ends a tag name
+
+constexpr unsigned char ClassOf(char c) {
+    switch (c) {
+    case ' ':
+    case '\t':
+    case '\r':
+    case '\n':
+        return kSpace | kRunEnd | kNameEnd;
+    case '=':
+    case '>':
+    case '/':
+    case '?':
+        return kRunEnd | kNameEnd;
+    case '<':
+    case '\\':
+    case '!':
+    case '"':
+    case '\'':
+    case ';':
+        return kNameEnd;
+    default:
+        return 0;
+    }
+}
+
+struct ClassTable {
+    unsigned char bits[128];
+    constexpr ClassTable() : bits() {
+        for (int c = 0; c < 128; ++c) {
+            bits[c] = ClassOf(static_cast<char>(c));
+        }
+    }
+};
+inline constexpr ClassTable kClasses{};
+
+inline bool Is(char16_t c, unsigned char bit) {
+    return c < 128 && (kClasses.bits[c] & bit);
+}
+} // namespace detail
+
 inline bool IsSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+    return detail::Is(c, detail::kSpace);
 }
 
 // A character that can start a tag name: a letter, ':', '_' or anything above 'z'.
@@ -20,26 +64,9 @@ inline bool IsNameStart(char16_t c) {
            c > u'z';
 }
 
+// White space, '<', '>', '=', '\\', '/', '?', '!', '"', '\'' or ';'.
 inline bool EndsName(char16_t c) {
-    switch (c) {
-    case u' ':
-    case u'\t':
-    case u'\r':
-    case u'\n':
-    case u'<':
-    case u'>':
-    case u'=':
-    case u'\\':
-    case u'/':
-    case u'?':
-    case u'!':
-    case u'"':
-    case u'\'':
-    case u';':
-        return true;
-    default:
-        return false;
-    }
+    return detail::Is(c, detail::kNameEnd);
 }
 
 struct Span {
@@ -77,9 +104,9 @@ Node ScanNode(Text text, std::size_t lt, std::vector<std::size_t>* subset_errors
 
 struct AttributeSpan {
     Span name;
-    bool has_value = false; // written with '='
     Span token;             // the value as written, quotes included
     Span value;             // the value without quotes
+    bool has_value = false; // written with '='
 };
 
 // Calls visit(const AttributeSpan&) for each attribute of the start tag whose
@@ -91,8 +118,9 @@ std::size_t ForEachAttribute(Text text, std::size_t after_name, std::size_t tag_
 // ---- implementation of the template ----
 
 namespace detail {
+// White space, '=', '>', '/' or '?'.
 inline bool EndsRun(char16_t c) {
-    return IsSpace(c) || c == u'=' || c == u'>' || c == u'/' || c == u'?';
+    return Is(c, kRunEnd);
 }
 
 // A quoted string (up to the same quote or the limit) or a run of characters.
@@ -146,26 +174,27 @@ std::size_t ForEachAttribute(Text text, std::size_t after_name, std::size_t tag_
             ++pos;
             continue;
         }
-        AttributeSpan attribute;
         Span unused;
-        attribute.name = detail::Token(text, pos, limit, &unused);
-        pos = last_end = attribute.name.end;
+        const Span name = detail::Token(text, pos, limit, &unused);
+        pos = last_end = name.end;
+        Span token{pos, pos};
+        Span value{pos, pos};
         const std::size_t eq = detail::SkipSpace(text, pos, limit);
-        if (eq < limit && text[eq] == u'=') {
-            attribute.has_value = true;
+        const bool has_value = eq < limit && text[eq] == u'=';
+        if (has_value) {
             const std::size_t v = detail::SkipSpace(text, eq + 1, limit);
             const bool slash_value = v == eq + 1 && v + 1 < limit && text[v] == u'/' &&
                                      text[v + 1] == u'>'; // <a x=/> : x is "/"
             if (slash_value) {
-                attribute.token = attribute.value = {v, v + 1};
+                token = value = {v, v + 1};
             } else if (v < limit && !detail::EndsRun(text[v])) {
-                attribute.token = detail::Token(text, v, limit, &attribute.value);
+                token = detail::Token(text, v, limit, &value);
             } else {
-                attribute.token = attribute.value = {eq + 1, eq + 1};
+                token = value = {eq + 1, eq + 1};
             }
-            pos = last_end = attribute.token.end;
+            pos = last_end = token.end;
         }
-        if (visit(static_cast<const AttributeSpan&>(attribute))) {
+        if (visit(AttributeSpan{name, token, value, has_value})) {
             break;
         }
     }

@@ -239,6 +239,7 @@ void XmlParser::Unend(std::size_t from, std::size_t detected_at) {
 }
 
 void XmlDocument::Parse() {
+    ++generation_;
     XmlParser(*this).Run();
     ResetCursor();
 }
