@@ -275,6 +275,13 @@ TEST(XmlDocumentTest, EachParseStartsFromScratch) {
     EXPECT_FALSE(doc.HasCurrent());
     EXPECT_EQ(doc.ElementCount(), 1u);
     EXPECT_EQ(Outline(doc), "c");
+    // Same element number, new text: nothing read before is reused.
+    ASSERT_TRUE(doc.SetText("<a x='1'/>"));
+    ASSERT_TRUE(doc.FindElement("a"));
+    EXPECT_EQ(doc.GetAttribute("x"), "1");
+    ASSERT_TRUE(doc.SetText("<a y='0' x='22'/>"));
+    ASSERT_TRUE(doc.FindElement("a"));
+    EXPECT_EQ(doc.GetAttribute("x"), "22");
 }
 
 } // namespace
