@@ -1,6 +1,5 @@
 #include "xml/XmlCodePages.h"
 
-#include "base/Utf.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,5 @@
 #include "xml/XmlDocument.h"
 
-#include "base/Utf.h"
 #include "xml/XmlCodePages.h"
 #include "xml/XmlEncoding.h"
 #include "xml/XmlEntities.h"
