@@ -11,6 +11,7 @@
 namespace kovrin::ctl {
 int RunText(CtlContext& context);
 int RunDb(CtlContext& context);
+int RunXml(CtlContext& context);
 } // namespace kovrin::ctl
 
 namespace {
@@ -21,6 +22,7 @@ using kovrin::ctl::CtlContext;
 const CtlCommand kCommands[] = {
     {"text", "N [--lcid L]", "print language text N", kovrin::ctl::RunText},
     {"db", "path|init MODEL", "print or create a model's database file", kovrin::ctl::RunDb},
+    {"xml", "FILE", "check an XML file and print its element outline", kovrin::ctl::RunXml},
 };
 
 void PrintHelp(std::ostream& out) {
