@@ -10,6 +10,7 @@
 
 namespace kovrin::ctl {
 int RunText(CtlContext& context);
+int RunXml(CtlContext& context);
 } // namespace kovrin::ctl
 
 namespace {
@@ -19,6 +20,7 @@ using kovrin::ctl::CtlContext;
 
 const CtlCommand kCommands[] = {
     {"text", "N [--lcid L]", "print language text N", kovrin::ctl::RunText},
+    {"xml", "FILE", "check an XML file and print its element outline", kovrin::ctl::RunXml},
 };
 
 void PrintHelp(std::ostream& out) {
