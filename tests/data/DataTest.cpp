@@ -14,8 +14,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <set>
+#include <string_view>
 
 using namespace kovrin;
 
@@ -48,6 +48,23 @@ protected:
     Catalogue catalogue_;
 };
 
+// Number of decimal digits starting at pos.
+std::size_t DigitsAt(std::string_view text, std::size_t pos) {
+    std::size_t n = 0;
+    while (pos + n < text.size() && text[pos + n] >= '0' && text[pos + n] <= '9') {
+        ++n;
+    }
+    return n;
+}
+
+std::size_t SkipSpaces(std::string_view text, std::size_t pos) {
+    while (pos < text.size() &&
+           (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\n' || text[pos] == '\r')) {
+        ++pos;
+    }
+    return pos;
+}
+
 std::string ReadFile(const std::string& path) {
     const auto bytes = platform::ReadWholeFile(path);
     EXPECT_TRUE(bytes.has_value()) << path;
@@ -63,7 +80,6 @@ std::map<int, std::string> ReadLanguageFile(int lcid) {
     std::map<int, std::string> texts;
     std::size_t start = 0;
     bool first = true;
-    static const std::regex kLine("([1-9][0-9]*)=(.+)");
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) {
@@ -76,26 +92,44 @@ std::map<int, std::string> ReadLanguageFile(int lcid) {
             first = false;
             continue;
         }
-        std::smatch m;
-        if (!std::regex_match(line, m, kLine)) {
+        const std::size_t digits = DigitsAt(line, 0);
+        if (digits == 0 || line[0] == '0' || digits + 1 >= line.size() || line[digits] != '=') {
             ADD_FAILURE() << path << ": line \"" << line << "\" is not N=text";
             continue;
         }
-        const int number = std::stoi(m[1]);
+        const int number = std::stoi(line.substr(0, digits));
+        const std::string value = line.substr(digits + 1);
         EXPECT_FALSE(texts.contains(number)) << path << ": " << number << " twice";
-        EXPECT_LE(Utf16Length(m[2].str()), kMaxTextUnits) << path << ": " << number;
-        texts[number] = m[2];
+        EXPECT_LE(Utf16Length(value), kMaxTextUnits) << path << ": " << number;
+        texts[number] = value;
     }
     return texts;
 }
 
 // Numbers of every GetText(N) / GetText(section, N) call with a literal N.
 std::set<int> TextNumbersCalledIn(const std::string& source) {
-    static const std::regex kCall(
-        R"(GetText\s*\(\s*(?:(?:kDialogSection|"KB\.DIALOG")\s*,\s*)?([0-9]+)\s*\))");
     std::set<int> numbers;
-    for (std::sregex_iterator it(source.begin(), source.end(), kCall), end; it != end; ++it) {
-        numbers.insert(std::stoi((*it)[1]));
+    const std::string_view call = "GetText";
+    for (std::size_t at = source.find(call); at != std::string::npos;
+         at = source.find(call, at + 1)) {
+        std::size_t pos = SkipSpaces(source, at + call.size());
+        if (pos >= source.size() || source[pos] != '(') {
+            continue;
+        }
+        pos = SkipSpaces(source, pos + 1);
+        for (const std::string_view section : {"kDialogSection", "\"KB.DIALOG\""}) {
+            if (std::string_view(source).substr(pos).starts_with(section)) {
+                const std::size_t comma = SkipSpaces(source, pos + section.size());
+                if (comma < source.size() && source[comma] == ',') {
+                    pos = SkipSpaces(source, comma + 1);
+                }
+            }
+        }
+        const std::size_t digits = DigitsAt(source, pos);
+        const std::size_t close = SkipSpaces(source, pos + digits);
+        if (digits > 0 && close < source.size() && source[close] == ')') {
+            numbers.insert(std::stoi(source.substr(pos, digits)));
+        }
     }
     return numbers;
 }
@@ -121,9 +155,13 @@ std::set<int> TextNumbersCalledInSources() {
 std::set<int> TextIdsList() {
     std::set<int> numbers;
     const std::string text = ReadFile(kData + "language/TEXT_IDS");
-    static const std::regex kEntry(R"((^|\n)([0-9]+)\t)");
-    for (std::sregex_iterator it(text.begin(), text.end(), kEntry), end; it != end; ++it) {
-        numbers.insert(std::stoi((*it)[2]));
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t digits = DigitsAt(text, start);
+        if (digits > 0 && start + digits < text.size() && text[start + digits] == '\t') {
+            numbers.insert(std::stoi(text.substr(start, digits)));
+        }
+        const std::size_t end = text.find('\n', start);
+        start = end == std::string::npos ? text.size() : end + 1;
     }
     return numbers;
 }
