@@ -12,6 +12,7 @@ namespace kovrin::ctl {
 int RunText(CtlContext& context);
 int RunDb(CtlContext& context);
 int RunXml(CtlContext& context);
+int RunCatalogue(CtlContext& context);
 } // namespace kovrin::ctl
 
 namespace {
@@ -23,6 +24,7 @@ const CtlCommand kCommands[] = {
     {"text", "N [--lcid L]", "print language text N", kovrin::ctl::RunText},
     {"db", "path|init MODEL", "print or create a model's database file", kovrin::ctl::RunDb},
     {"xml", "FILE", "check an XML file and print its element outline", kovrin::ctl::RunXml},
+    {"catalogue", "[--layout MODEL]", "list the models", kovrin::ctl::RunCatalogue},
 };
 
 void PrintHelp(std::ostream& out) {
