@@ -10,6 +10,8 @@
 
 namespace kovrin::ctl {
 int RunText(CtlContext& context);
+int RunXml(CtlContext& context);
+int RunCatalogue(CtlContext& context);
 } // namespace kovrin::ctl
 
 namespace {
@@ -19,6 +21,8 @@ using kovrin::ctl::CtlContext;
 
 const CtlCommand kCommands[] = {
     {"text", "N [--lcid L]", "print language text N", kovrin::ctl::RunText},
+    {"xml", "FILE", "check an XML file and print its element outline", kovrin::ctl::RunXml},
+    {"catalogue", "[--layout MODEL]", "list the models", kovrin::ctl::RunCatalogue},
 };
 
 void PrintHelp(std::ostream& out) {
