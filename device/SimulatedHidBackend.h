@@ -18,7 +18,7 @@ public:
     std::vector<std::shared_ptr<SimulatedKeyboard>> Keyboards() const;
 
     std::vector<HidInterfaceInfo> Enumerate() override;
-    std::unique_ptr<HidDevice> Open(const std::string& path, std::string* error) override;
+    std::unique_ptr<HidDevice> Open(const std::string& path, std::string* error = nullptr) override;
 
 private:
     mutable std::mutex mutex_;

@@ -39,7 +39,7 @@ public:
                                                      std::string* error = nullptr);
 
     std::vector<HidInterfaceInfo> Enumerate() override;
-    std::unique_ptr<HidDevice> Open(const std::string& path, std::string* error) override;
+    std::unique_ptr<HidDevice> Open(const std::string& path, std::string* error = nullptr) override;
 
 private:
     std::shared_ptr<HidBackend> inner_;
