@@ -3,6 +3,9 @@
 
 #include "app/Paths.h"
 #include "app/ctl/CtlCommand.h"
+#include "device/Catalogue.h"
+#include "device/DeviceManager.h"
+#include "device/SimulationSetup.h"
 
 #include <cstring>
 #include <iostream>
@@ -12,6 +15,8 @@ namespace kovrin::ctl {
 int RunText(CtlContext& context);
 int RunXml(CtlContext& context);
 int RunCatalogue(CtlContext& context);
+int RunDevices(CtlContext& context);
+int RunFirmware(CtlContext& context);
 } // namespace kovrin::ctl
 
 namespace {
@@ -23,6 +28,9 @@ const CtlCommand kCommands[] = {
     {"text", "N [--lcid L]", "print language text N", kovrin::ctl::RunText},
     {"xml", "FILE", "check an XML file and print its element outline", kovrin::ctl::RunXml},
     {"catalogue", "[--layout MODEL]", "list the models", kovrin::ctl::RunCatalogue},
+    {"devices", "", "list the HID interfaces found and the keyboards opened",
+     kovrin::ctl::RunDevices},
+    {"firmware", "", "print the keyboard's firmware version", kovrin::ctl::RunFirmware},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -31,7 +39,11 @@ void PrintHelp(std::ostream& out) {
            "  --help             show this help\n"
            "  --version          show the version\n"
            "  --program-dir DIR  read config.xml, layouts and language files from DIR\n"
-           "                     (same as the environment variable KOVRIN_PROGRAM_DIR)\n\n"
+           "                     (same as the environment variable KOVRIN_PROGRAM_DIR)\n"
+           "  --simulate MODEL[:MODE]\n"
+           "                     talk to a simulated keyboard of that catalogue model, in\n"
+           "                     that mode (same as the environment variable KOVRIN_SIMULATE)\n"
+           "  --trace FILE       append every report exchanged with a keyboard to FILE\n\n"
            "Commands:\n";
     for (const auto& c : kCommands) {
         std::string synopsis = std::string(c.name) + " " + c.usage;
@@ -45,6 +57,8 @@ void PrintHelp(std::ostream& out) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    kovrin::DeviceOptions devices;
+    devices.simulate = kovrin::SimulateTextFromEnvironment();
     std::size_t i = 0;
     while (i < args.size() && args[i].starts_with("--")) {
         if (args[i] == "--help") {
@@ -60,12 +74,31 @@ int main(int argc, char** argv) {
             i += 2;
             continue;
         }
+        if (args[i] == "--simulate" && i + 1 < args.size()) {
+            devices.simulate = args[i + 1];
+            i += 2;
+            continue;
+        }
+        if (args[i] == "--trace" && i + 1 < args.size()) {
+            devices.trace = args[i + 1];
+            i += 2;
+            continue;
+        }
         std::cerr << "kovrinctl: unknown option " << args[i] << " (see --help)\n";
         return 2;
     }
     if (i == args.size()) {
         PrintHelp(std::cerr);
         return 2;
+    }
+    if (!devices.simulate.empty() || !devices.trace.empty()) {
+        std::string error;
+        if (!kovrin::ConfigureDevices(kovrin::DeviceManager::Instance(), devices,
+                                      kovrin::RunCatalogue(), kovrin::RealClock::Instance(),
+                                      nullptr, &error)) {
+            std::cerr << "kovrinctl: " << error << '\n';
+            return 2;
+        }
     }
     for (const auto& c : kCommands) {
         if (args[i] == c.name) {
