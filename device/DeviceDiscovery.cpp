@@ -21,6 +21,8 @@ std::string Upper(std::string text) {
 
 DiscoveryResult OpenDevices(DeviceManager& manager, std::vector<ModelRecord>& modes) {
     DiscoveryResult result;
+    // No report goes out while the devices and the selection change.
+    DeviceManager::Exchange exchange = manager.BeginExchange();
     manager.CloseAll();
     manager.EnumerateAndOpen();
     manager.SelectType(0);
@@ -51,11 +53,10 @@ DeviceState ApplyDeviceState(DeviceManager& manager, const DiscoveryResult& disc
     if (!discovery.device_present) {
         return state;
     }
+    DeviceManager::Exchange exchange = manager.BeginExchange();
     // Commands go to the device type of the first opened keyboard, so that a
     // family A keyboard is reachable as well as a family B one.
-    manager.SelectType(0);
-    std::vector<DeviceEntryInfo> entries;
-    manager.Collect(entries);
+    const std::vector<DeviceEntryInfo> entries = manager.AllEntries();
     state.selected_type = entries.empty() ? 201 : entries.front().device_type;
     manager.SelectType(state.selected_type);
     state.connection_mode = manager.ConnectionModeOf();

@@ -188,6 +188,8 @@ std::vector<DiscoveredInterface> DeviceManager::LastEnumeration() const {
 }
 
 void DeviceManager::SelectType(int device_type) {
+    // The selection decides the handle: it never changes inside an exchange.
+    std::lock_guard exchange(exchange_mutex_);
     std::lock_guard lock(state_mutex_);
     selected_type_ = device_type;
     current_ = nullptr;
@@ -210,6 +212,15 @@ bool DeviceManager::Collect(std::vector<DeviceEntryInfo>& out) const {
         }
     }
     return true;
+}
+
+std::vector<DeviceEntryInfo> DeviceManager::AllEntries() const {
+    std::lock_guard lock(state_mutex_);
+    std::vector<DeviceEntryInfo> out;
+    for (const auto& e : entries_) {
+        out.push_back(InfoOf(*e));
+    }
+    return out;
 }
 
 int DeviceManager::FindEntry(int vendor_id, int product_id, const std::string& product_name,

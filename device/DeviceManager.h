@@ -7,8 +7,9 @@
 // the audio thread (music level) may send. Two locks keep this safe:
 //  - the exchange lock (recursive) is held for every whole report exchange,
 //    pauses included, and by the command encoders around a multi-report
-//    sequence (BeginExchange); re-opening and closing take it too, so a
-//    handle is never closed while a report is on its way;
+//    sequence (BeginExchange); re-opening, closing and changing the
+//    selection take it too, so a handle never closes or changes while a
+//    report or a sequence is on its way;
 //  - the state lock guards the lists and the selection; it is taken after
 //    the exchange lock, never before.
 
@@ -102,9 +103,12 @@ public:
     std::vector<DiscoveredInterface> LastEnumeration() const;
 
     // Selection.
-    void SelectType(int device_type); // also forgets the cached handle
+    // Also forgets the cached handle; waits for a running exchange.
+    void SelectType(int device_type);
     int SelectedType() const;
     bool Collect(std::vector<DeviceEntryInfo>& out) const;
+    // Every entry, whatever the selection.
+    std::vector<DeviceEntryInfo> AllEntries() const;
     int FindEntry(int vendor_id, int product_id, const std::string& product_name, int mode) const;
     // The command handle: first entry of the selected type with mode 0, else
     // 1, else 2; cached until the selection changes or devices close. Only

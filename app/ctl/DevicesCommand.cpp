@@ -98,10 +98,7 @@ int RunDevices(CtlContext& context) {
         out << '\n';
     }
 
-    manager.SelectType(0);
-    std::vector<DeviceEntryInfo> entries;
-    manager.Collect(entries);
-    manager.SelectType(state.selected_type);
+    const std::vector<DeviceEntryInfo> entries = manager.AllEntries();
     out << "Entries: " << entries.size() << '\n';
     for (const DeviceEntryInfo& e : entries) {
         out << "  " << e.index << "  " << e.path << "  " << Hex(e.vendor_id, 4) << ':'
