@@ -44,6 +44,7 @@ enum class ViolationKind {
     kWrongFamily,    // a command of the other protocol family
     kWrongInterface, // a command on an interface that does not take it
     kOffsetRange,    // a chunk that runs past its table
+    kWrongForm,      // a light or reset form that does not suit the connection mode
 };
 
 struct Violation {
@@ -85,7 +86,9 @@ struct SimulatedFaults {
 struct SimulatedKeyboardSpec {
     std::string model_name;
     int device_type = 201;
-    int connection_mode = 0; // the catalogue mode value the keyboard is attached in
+    // The catalogue mode value the keyboard is attached in; 1 and 2 take the
+    // 64-byte light and reset forms.
+    int connection_mode = 0;
     std::uint16_t vendor_id = 0;
     std::uint16_t product_id = 0;
     std::uint16_t release_number = 0x0100;
@@ -181,7 +184,8 @@ public:
     void Unplug();
     void Replug();
 
-    // Faults; replaces the current set.
+    // Faults; replaces the current set and starts counting reports for
+    // unplug_after_reports again.
     void SetFaults(const SimulatedFaults& faults);
     // Blocks until a call is held by a stall fault; false after the timeout.
     bool WaitForStall(std::chrono::milliseconds timeout);
@@ -264,6 +268,9 @@ private:
     void StartTransfer(Transfer kind, int total, int required);
     void FinishMacroSlotWrite();
     void CheckFamily(bool family_a_command, const char* what);
+    // Wireless connections (modes 1 and 2) take the 64-byte light and reset
+    // forms, the cable the feature forms.
+    void CheckForm(bool long_form, const char* what);
 
     void HandleSet(int interface_number, std::span<const std::uint8_t> r);
     void HandleWrite(int interface_number, std::span<const std::uint8_t> r);

@@ -49,6 +49,15 @@ void SimulatedKeyboard::CheckFamily(bool family_a_command, const char* what) {
     }
 }
 
+void SimulatedKeyboard::CheckForm(bool long_form, const char* what) {
+    const bool wireless = spec_.connection_mode == 1 || spec_.connection_mode == 2;
+    if (long_form != wireless) {
+        AddViolation(ViolationKind::kWrongForm,
+                     std::string(what) + (wireless ? " as a feature report over a wireless link"
+                                                   : " as a data report over the cable"));
+    }
+}
+
 void SimulatedKeyboard::ResetFamilyA() {
     key_map_ = {};
     macros_.clear();
@@ -123,10 +132,12 @@ void SimulatedKeyboard::HandleSet(int interface_number, std::span<const std::uin
         transfer_.done = 1;
     } else if (command == 0xF7) {
         CheckFamily(false, "light setting");
+        CheckForm(false, "light setting");
         SequenceCheck(false, "light setting");
         light_b_ = FamilyBLight{false, r[2], r[3], r[4], r[5], r[6], r[7]};
     } else if (command == 0xF0 && r[2] == 0xAA) {
         CheckFamily(false, "reset");
+        CheckForm(false, "reset");
         SequenceCheck(false, "reset");
         ResetFamilyB();
         ++resets_;
@@ -319,6 +330,7 @@ void SimulatedKeyboard::HandleMacroUpload(std::span<const std::uint8_t> r) {
 
 void SimulatedKeyboard::HandleData64(std::span<const std::uint8_t> r) {
     const std::span<const std::uint8_t> data = r.subspan(1);
+    CheckForm(true, data[4] == 0xAA ? "light setting or reset" : "reset confirmation");
     if (data[4] == 0xAA) {
         if (std::all_of(data.begin() + 5, data.begin() + 10,
                         [](std::uint8_t b) { return b == 0xAA; })) {

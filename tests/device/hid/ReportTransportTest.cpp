@@ -251,10 +251,15 @@ TEST_F(ReportTransportTest, WriteReportAuxGoesToInterfaceThreeAndTellsTheResult)
     EXPECT_TRUE(manager_.WriteReport(Output({0, 0x8B, 60})));
 }
 
-TEST_F(ReportTransportTest, WriteData64PrefixesReportIdZeroAndRetriesAfter32Milliseconds) {
+TEST(ReportTransportData64Test, PrefixesReportIdZeroAndRetriesAfter32Milliseconds) {
+    Rig rig;
+    auto keyboard = rig.Attach(KeyboardSpec(202, 0x0212, 1)); // wireless: 64-byte forms
+    rig.Open(202);
+    DeviceManager& manager_ = rig.manager;
+    std::shared_ptr<SimulatedKeyboard>& keyboard_ = keyboard;
     SimulatedFaults faults;
     faults.fail_write = {1, -1};
-    Faults(faults);
+    keyboard_->SetFaults(faults);
     Bytes data(64, 0);
     const Bytes head = {0xBB, 0xAA, 0x99, 0x88, 0xAA, 2, 1};
     std::copy(head.begin(), head.end(), data.begin());

@@ -17,8 +17,9 @@ class SimulatedKeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override { Make(201); }
 
-    void Make(int device_type) {
-        keyboard_ = std::make_shared<SimulatedKeyboard>(KeyboardSpec(device_type, 0x0201), clock_);
+    void Make(int device_type, int mode = 0) {
+        keyboard_ =
+            std::make_shared<SimulatedKeyboard>(KeyboardSpec(device_type, 0x0201, mode), clock_);
         backend_ = std::make_shared<SimulatedHidBackend>();
         backend_->Attach(keyboard_);
         cmd_ = backend_->Open(keyboard_->PathOf(2));
@@ -129,14 +130,22 @@ TEST_F(SimulatedKeyboardTest, FamilyBLightResetMusicAndVersion) {
     EXPECT_EQ(keyboard_->LightB()->preset, 5);
     EXPECT_FALSE(keyboard_->LightB()->long_form);
 
-    Bytes data = Report({0, 0xBB, 0xAA, 0x99, 0x88, 0xAA, 6, 0, 1, 2, 3, 0}, 65);
-    cmd_->Write(data);
-    EXPECT_TRUE(keyboard_->LightB()->long_form);
-    EXPECT_EQ(keyboard_->LightB()->mode_index, 6);
-
     cmd_->SendFeature(Feature({7, 0x23, 0x45, 0x67, 0x89, 1, 0, 200})); // no pause needed
     ASSERT_EQ(keyboard_->MusicLevels().size(), 1u);
     EXPECT_EQ(keyboard_->MusicLevels()[0].level, 200);
+    Set(Feature({7, 0xFA, 1, 1, 0x29, 1, 0x42, 1}));
+    Set(Feature({7, 0xF0, 0xAA}));
+    EXPECT_EQ(keyboard_->Resets(), 1);
+    EXPECT_EQ(keyboard_->GetFunctionSlot(1).key_code, 0);
+    EXPECT_TRUE(keyboard_->Violations().empty());
+
+    // Over a wireless link: the 64-byte forms.
+    Make(202, 1);
+    Bytes data = Report({0, 0xBB, 0xAA, 0x99, 0x88, 0xAA, 6, 0, 1, 2, 3, 0}, 65);
+    cmd_->Write(data);
+    ASSERT_TRUE(keyboard_->LightB());
+    EXPECT_TRUE(keyboard_->LightB()->long_form);
+    EXPECT_EQ(keyboard_->LightB()->mode_index, 6);
 
     Set(Feature({7, 0xFA, 1, 1, 0x29, 1, 0x42, 1}));
     cmd_->Write(Report({0, 0xBB, 0xAA, 0x99, 0x88, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}, 65));
@@ -214,6 +223,7 @@ struct ViolationCase {
     const char* name;
     std::function<void(SimulatedKeyboardViolations&)> act;
     ViolationKind expected;
+    int mode = 1; // connection mode of the keyboard
 };
 
 class SimulatedKeyboardViolations : public SimulatedKeyboardTest,
@@ -235,6 +245,7 @@ public:
 };
 
 TEST_P(SimulatedKeyboardViolations, AreReported) {
+    Make(201, GetParam().mode);
     GetParam().act(*this);
     const std::vector<ViolationKind> kinds = Kinds();
     ASSERT_FALSE(kinds.empty());
@@ -336,6 +347,21 @@ const ViolationCase kViolationCases[] = {
          t.Cmd().Write(Output({0, 0x8B, 60, 0x58, 0x02}));
      },
      ViolationKind::kOutOfSequence},
+    {"LightFeatureOverWireless",
+     [](auto& t) {
+         t.DoSet(Feature({7, 0xF7, 1, 0, 0, 1, 1, 0}));
+     },
+     ViolationKind::kWrongForm},
+    {"ResetFeatureOverWireless",
+     [](auto& t) {
+         t.DoSet(Feature({7, 0xF0, 0xAA}));
+     },
+     ViolationKind::kWrongForm},
+    {"DataReportOverCable",
+     [](auto& t) {
+         t.Cmd().Write(Report({0, 0xBB, 0xAA, 0x99, 0x88, 0xAA, 1}, 65));
+     },
+     ViolationKind::kWrongForm, 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SimulatedKeyboardViolations, ::testing::ValuesIn(kViolationCases),
@@ -359,6 +385,7 @@ TEST_F(SimulatedKeyboardTest, RecordsEveryReportWithItsTime) {
 }
 
 TEST_F(SimulatedKeyboardTest, InjectsCallFaults) {
+    Make(202, 1);
     SimulatedFaults faults;
     faults.fail_write = {1, 2};
     faults.fail_get_feature = {FaultCount::kAlways, -1};
