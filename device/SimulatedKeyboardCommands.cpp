@@ -310,7 +310,8 @@ void SimulatedKeyboard::HandleMacroUpload(std::span<const std::uint8_t> r) {
                          "macro chunk at offset " + std::to_string(offset) + " without its start");
         }
         if (transfer_.kind == Transfer::kMacroUpload) {
-            if (++transfer_.done >= transfer_.total) {
+            transfer_.done = index + 1;
+            if (transfer_.done >= transfer_.total) {
                 transfer_ = {};
             }
         }

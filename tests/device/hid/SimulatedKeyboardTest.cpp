@@ -450,6 +450,42 @@ TEST_F(SimulatedKeyboardTest, StallHoldsTheCallUntilReleased) {
     EXPECT_EQ(keyboard_->Reports().size(), 1u);
 }
 
+TEST_F(SimulatedKeyboardTest, SenderMayGoOnAfterALostChunk) {
+    Make(110);
+    SimulatedFaults faults;
+    faults.fail_write = {2, -1};
+    // The key map carries on after a chunk failed twice; a 58-step macro
+    // takes four chunks, the last declaring 0 bytes.
+    for (int k = 0; k < 4; ++k) {
+        Bytes r = Output({0, 0x8D, k == 3 ? 40 : 60, (60 * k) & 0xFF, (60 * k) >> 8, k + 1});
+        clock_.SleepFor(milliseconds(10));
+        if (k == 1) {
+            keyboard_->SetFaults(faults);
+            EXPECT_EQ(cmd_->Write(r), -1);
+            clock_.SleepFor(milliseconds(10));
+        }
+        cmd_->Write(r);
+    }
+    const auto map = keyboard_->KeyMapTable();
+    EXPECT_EQ(map[0], 1);
+    EXPECT_EQ(map[60], 0);
+    EXPECT_EQ(map[120], 3);
+    EXPECT_EQ(map[180], 4);
+    for (int k = 0; k < 4; ++k) {
+        Bytes r = Output({0, 0x8E, k == 3 ? 0 : 59, (59 * k) & 0xFF, (59 * k) >> 8, 2});
+        if (k == 0) {
+            r[6] = 1;
+            r[7] = 58;
+        }
+        clock_.SleepFor(milliseconds(k == 0 ? 110 : 100));
+        cmd_->Write(r);
+    }
+    ASSERT_TRUE(keyboard_->Macro(2));
+    EXPECT_EQ(keyboard_->Macro(2)->chunks, 4);
+    EXPECT_EQ(keyboard_->Macro(2)->declared_length, 177);
+    EXPECT_TRUE(keyboard_->Violations().empty()) << keyboard_->Violations().front().text;
+}
+
 TEST_F(SimulatedKeyboardTest, LostMacroSlotReportIsNotStoredAndNotAViolation) {
     SimulatedFaults faults;
     faults.fail_set_feature = {1, -1};
