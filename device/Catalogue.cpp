@@ -93,7 +93,7 @@ bool LoadCatalogueFile(const std::string& path, Catalogue& catalogue, std::strin
     return true;
 }
 
-const Catalogue& RunCatalogue() {
+const Catalogue& CatalogueOfRun() {
     static const Catalogue catalogue = [] {
         Catalogue c;
         std::string error;

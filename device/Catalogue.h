@@ -36,7 +36,7 @@ bool LoadCatalogueFile(const std::string& path, Catalogue& catalogue, std::strin
 // The catalogue of this run, read from ConfigFilePath() on the first call;
 // every later call returns the same object, whatever happened to the file.
 // When the file could not be read the lists are empty and problems says why.
-const Catalogue& RunCatalogue();
+const Catalogue& CatalogueOfRun();
 
 // First model of the device type, or nullptr.
 const ModelRecord* FindModelByType(const std::vector<ModelRecord>& models, int device_type);

@@ -55,7 +55,7 @@ const char* OutcomeText(DiscoveredInterface::Outcome outcome) {
 // program does at start.
 DeviceState OpenKeyboards(std::vector<ModelRecord>& modes) {
     DeviceManager& manager = DeviceManager::Instance();
-    const Catalogue& catalogue = RunCatalogue();
+    const Catalogue& catalogue = CatalogueOfRun();
     for (const SupportedDevice& device : catalogue.supported) {
         manager.AddSupported(device);
     }
@@ -72,7 +72,7 @@ int RunDevices(CtlContext& context) {
     std::vector<ModelRecord> modes;
     const DeviceState state = OpenKeyboards(modes);
     DeviceManager& manager = DeviceManager::Instance();
-    const Catalogue& catalogue = RunCatalogue();
+    const Catalogue& catalogue = CatalogueOfRun();
     std::ostream& out = context.out;
 
     const std::vector<DiscoveredInterface> found = manager.LastEnumeration();

@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     if (!devices.simulate.empty() || !devices.trace.empty()) {
         std::string error;
         if (!kovrin::ConfigureDevices(kovrin::DeviceManager::Instance(), devices,
-                                      kovrin::RunCatalogue(), kovrin::RealClock::Instance(),
+                                      kovrin::CatalogueOfRun(), kovrin::RealClock::Instance(),
                                       nullptr, &error)) {
             std::cerr << "kovrinctl: " << error << '\n';
             return 2;

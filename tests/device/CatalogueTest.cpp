@@ -211,11 +211,11 @@ TEST(Catalogue, LoadingConfigFileReportsWhatWentWrong) {
 TEST(Catalogue, ReadOncePerRun) {
     TempProgramFolder folder;
     folder.Write("config.xml", Config(kTwoModels));
-    const Catalogue& first = RunCatalogue();
+    const Catalogue& first = CatalogueOfRun();
     ASSERT_EQ(first.models.size(), 2u);
 
     folder.Write("config.xml", Config(""));
-    const Catalogue& second = RunCatalogue();
+    const Catalogue& second = CatalogueOfRun();
     EXPECT_EQ(&first, &second);
     EXPECT_EQ(second.models.size(), 2u);
 }

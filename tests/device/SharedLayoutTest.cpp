@@ -18,7 +18,7 @@ namespace {
 std::string LayoutWithKeys(int count) {
     std::string keys;
     for (int i = 0; i < count; ++i) {
-        char code[8];
+        char code[16];
         std::snprintf(code, sizeof code, "%X", 0x10 + i);
         keys += "<key code=\"" + std::string(code) + "\" key_index=\"" + std::to_string(i) +
                 "\" row_col=\"0_" + std::to_string(i) + "\" rect=\"0#0#1#1\"/>\r\n";
