@@ -2,6 +2,7 @@
 // and for checking behaviour from outside.
 
 #include "app/Paths.h"
+#include "app/ProductConfig.h"
 #include "app/ctl/CtlCommand.h"
 #include "device/Catalogue.h"
 #include "device/DeviceManager.h"
@@ -93,6 +94,8 @@ int main(int argc, char** argv) {
         PrintHelp(std::cerr);
         return 2;
     }
+    // The device name labels the settings and data folders, as in the program.
+    kovrin::ReadDeviceNameFromConfig(kovrin::ConfigFilePath());
     if (!devices.simulate.empty() || !devices.trace.empty()) {
         std::string error;
         if (!kovrin::ConfigureDevices(kovrin::DeviceManager::Instance(), devices,
