@@ -29,9 +29,7 @@ std::uint64_t MonotonicMs() {
 EventLoop::EventLoop(bool virtual_clock)
     : virtual_clock_(virtual_clock), thread_(std::this_thread::get_id()) {
     wake_fd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (t_current == nullptr) {
-        t_current = this;
-    }
+    t_current = this;
 }
 
 EventLoop::~EventLoop() {
