@@ -121,14 +121,15 @@ void NativeWindow::Deliver(Event event) {
         // becomes a double click; a third press starts over.
         const bool near = std::abs(event.x - last_press_pos_.x) <= 2 &&
                           std::abs(event.y - last_press_pos_.y) <= 2;
-        const bool quick = last_press_time_ != 0 && event.time_ms >= last_press_time_ &&
+        const bool quick = has_last_press_ && event.time_ms >= last_press_time_ &&
                            event.time_ms - last_press_time_ <= 500;
         if (!last_was_double_ && quick && near && event.button == last_button_) {
             event.type = EventType::ButtonDoubleClick;
             last_was_double_ = true;
         } else {
             last_was_double_ = false;
-            last_press_time_ = event.time_ms == 0 ? 1 : event.time_ms;
+            has_last_press_ = true;
+            last_press_time_ = event.time_ms;
             last_press_pos_ = {event.x, event.y};
             last_button_ = event.button;
         }

@@ -83,7 +83,7 @@ protected:
     // Backends hand every input event here: it fills in double clicks and drops
     // input while disabled, then calls the delegate.
     void Deliver(Event event);
-    void ForgetClicks() { last_press_time_ = 0; }
+    void ForgetClicks() { has_last_press_ = false; }
 
 private:
     EventLoop& loop_;
@@ -98,6 +98,7 @@ private:
 
     // Double-click tracking: the last press that was not itself a double click.
     MouseButton last_button_ = MouseButton::Left;
+    bool has_last_press_ = false;
     std::uint64_t last_press_time_ = 0;
     Point last_press_pos_{};
     bool last_was_double_ = false;

@@ -83,7 +83,7 @@ TEST(Concurrency, InvokeOnUiWaitsForTheResultAndInvalidationWorksFromAnyThread) 
         dlg.GetPaintManager().InvalidateRect(CRect(0, 0, 10, 10), 0);
         EXPECT_TRUE(InvokeOnUi([&] { value = 42; }));
         EXPECT_EQ(value, 42);
-        done = true;
+        PostToUi([&] { done = true; }); // also wakes the loop
     });
     ui.Loop().RunUntil([&] { return done.load(); });
     worker.join();

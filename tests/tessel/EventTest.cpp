@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace tessel_test;
 using kovrin::platform::MouseButton;
 
@@ -73,7 +76,7 @@ TEST_F(EventTest, DoubleClickComesInTheOrderDownUpDoubleUp) {
     EXPECT_EQ(buttons,
               (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
     // A control that does not take double clicks gets a second press.
-    EXPECT_EQ(a->log, (std::vector<std::string>{"enter", "down", "up", "down", "up"}));
+    EXPECT_EQ(a->log, (std::vector<std::string>{"enter", "focus", "down", "up", "down", "up"}));
     EXPECT_EQ(dlg.notes.size(), 4u);
 }
 
@@ -150,7 +153,10 @@ TEST_F(EventTest, TabAndShiftTabMoveTheFocus) {
     ui.Key(VK_SHIFT, false);
     EXPECT_EQ(pm.GetFocusControl(), c);
     EXPECT_EQ(c->log.front(), "focus");
-    EXPECT_EQ(d->log, (std::vector<std::string>{"focus", "blur", "focus", "blur"}));
+    std::vector<std::string> d_focus;
+    std::copy_if(d->log.begin(), d->log.end(), std::back_inserter(d_focus),
+                 [](const std::string& s) { return s == "focus" || s == "blur"; });
+    EXPECT_EQ(d_focus, (std::vector<std::string>{"focus", "blur", "focus", "blur"}));
     // Keys reach the focused control with the modifier value.
     ui.Key(VK_CONTROL, true);
     ui.Tap('K');

@@ -180,8 +180,9 @@ TEST_F(ObjectModelTest, ScrollBarThumbLengths) {
     EXPECT_EQ(short_bar.GetThumbRect().Height(), 70);
     EXPECT_TRUE(short_bar.ScrollRow(3));
     EXPECT_EQ(short_bar.GetScrollCurrentPos(), 30);
-    EXPECT_FALSE(short_bar.ScrollRow(-10));
+    EXPECT_TRUE(short_bar.ScrollRow(-10));
     EXPECT_EQ(short_bar.GetScrollCurrentPos(), 0);
+    EXPECT_FALSE(short_bar.ScrollRow(-1));
 }
 
 } // namespace
