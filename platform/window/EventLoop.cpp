@@ -140,7 +140,7 @@ EventLoop::TimerId EventLoop::AddTimer(std::uint32_t ms, bool repeat, Closure ca
     t.deadline = NowMs() + ms;
     t.period = std::max<std::uint32_t>(ms, 1);
     t.repeat = repeat;
-    t.callback = std::move(callback);
+    t.callback = std::make_shared<Closure>(std::move(callback));
     heap_.push({t.deadline, seq_++, id});
     timers_.emplace(id, std::move(t));
     return id;
@@ -214,7 +214,7 @@ bool EventLoop::RunTimers() {
         if (it == timers_.end()) {
             continue; // cancelled by an earlier callback
         }
-        Closure cb = it->second.callback;
+        const std::shared_ptr<Closure> cb = it->second.callback;
         if (it->second.repeat) {
             // Missed periods are skipped rather than run in a burst.
             Timer& t = it->second;
@@ -226,7 +226,7 @@ bool EventLoop::RunTimers() {
         } else {
             timers_.erase(it);
         }
-        cb();
+        (*cb)();
         any = true;
     }
     return any;
@@ -256,7 +256,8 @@ bool EventLoop::RunPaints() {
 
 bool EventLoop::Turn(bool may_wait) {
     bool any = RunPosted();
-    if (source_ != nullptr && source_->Pending()) {
+    if (source_ != nullptr && (source_readable_ || source_->Pending())) {
+        source_readable_ = false;
         source_->Dispatch();
         any = true;
     }
@@ -302,6 +303,9 @@ void EventLoop::Wait() {
     if (r > 0 && (fds[0].revents & POLLIN) != 0) {
         std::uint64_t value;
         [[maybe_unused]] const ssize_t rd = read(wake_fd_, &value, sizeof value);
+    }
+    if (r > 0 && n > 1 && (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+        source_readable_ = true;
     }
 }
 

@@ -26,8 +26,8 @@ class EventSource {
 public:
     virtual ~EventSource() = default;
     virtual int Fd() const = 0;          // -1 when there is nothing to poll
-    virtual bool Pending() = 0;          // events already read and waiting
-    virtual void Dispatch() = 0;         // delivers everything that is waiting
+    virtual bool Pending() = 0;          // events already read and waiting (no I/O)
+    virtual void Dispatch() = 0;         // reads what arrived and delivers everything
     virtual void Flush() {}              // sends buffered requests before sleeping
 };
 
@@ -106,7 +106,7 @@ private:
         std::uint64_t deadline = 0;
         std::uint32_t period = 0;
         bool repeat = false;
-        Closure callback;
+        std::shared_ptr<Closure> callback; // shared: a tick copies no closure
     };
     struct HeapEntry {
         std::uint64_t deadline;
@@ -129,6 +129,7 @@ private:
     std::thread::id thread_;
     int wake_fd_ = -1;
     EventSource* source_ = nullptr;
+    bool source_readable_ = false; // poll() saw data on the source's descriptor
 
     mutable std::mutex mutex_;
     std::condition_variable invoke_cv_;

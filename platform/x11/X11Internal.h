@@ -88,7 +88,8 @@ public:
     Point CursorPosition() const override;
 
     int Fd() const override { return ConnectionNumber(dpy_); }
-    bool Pending() override { return XPending(dpy_) > 0; }
+    // Events Xlib has already read; new data on the socket is seen by poll().
+    bool Pending() override { return XEventsQueued(dpy_, QueuedAlready) > 0; }
     void Dispatch() override;
     void Flush() override { XFlush(dpy_); }
 
