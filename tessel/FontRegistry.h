@@ -36,6 +36,8 @@ public:
     // The shared layout context; hold Lock() while using it.
     PangoContext* Context() const { return context_; }
     std::recursive_mutex& Lock() { return mutex_; }
+    // Frees the fonts at process exit; no text can be drawn afterwards.
+    void Release();
 
 private:
     explicit FontRegistry(bool private_only);
