@@ -36,10 +36,9 @@ public:
             for (int cell = 0; cell < 4; ++cell) {
                 CopyBackgroundToCell(dc, cell);
                 if (const Image* img = GetImage()) {
-                    MRender::DrawImageFrame(Strip().Context(), img,
-                                            CRect(cell * w, 0, cell * w + w, h),
-                                            cell * frame_width_, 0, frame_width_, frame_height_,
-                                            10);
+                    MRender::DrawImageFrame(
+                        Strip().Context(), img, CRect(cell * w, 0, cell * w + w, h),
+                        cell * frame_width_, 0, frame_width_, frame_height_, 10);
                 }
                 MRender::DrawText(Strip().Context(), title_, GetFontSpec(),
                                   CRect(cell * w, 0, cell * w + w, h), text_color_,

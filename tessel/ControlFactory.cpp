@@ -46,41 +46,40 @@ struct Entry {
 // Every accepted name. The argument shape of a class not built yet is noted
 // beside it, for whoever adds it.
 constexpr Entry kTable[] = {
-    {"CArea", true, true, VisibleOne<CArea>},
-    {"MText", true, true, nullptr},          // title, visible
-    {"MPicture", true, true, nullptr},       // visible, enabled
-    {"CPhotoFrame", true, true, nullptr},    // visible, enabled
-    {"CSliderPicture", true, true, nullptr}, // visible, enabled
-    {"CGifPicture", true, true, nullptr},    // visible, enabled
-    {"MProgress", true, true, nullptr},      // visible, enabled
-    {"MSlider", true, true, nullptr},        // visible, enabled
-    {"MLevelCtrl", true, true, nullptr},     // visible, enabled
-    {"MButton", true, true, nullptr},        // title, visible, enabled
-    {"CImageButton", true, true, nullptr},   // title, visible, enabled
-    {"CTextButton", true, true, nullptr},    // title, visible, enabled
-    {"CCheckButton", true, true, nullptr},   // title, visible, enabled
-    {"CRadioButton", true, true, nullptr},   // title, visible, enabled
-    {"CIconButton", true, true, nullptr},    // title, visible, enabled
-    {"CTimerButton", true, true, nullptr},   // title, visible, enabled
-    {"CHelpButton", true, true, nullptr},    // title, visible, enabled
-    {"CColorButton", true, true, nullptr},   // visible, enabled
-    {"MSpinButton", true, true, nullptr},    // visible, enabled
-    {"CSpinButton", true, true, nullptr},    // visible, enabled
-    {"CSwitchButton", true, true, nullptr},  // visible, enabled
-    {"MEdit", true, true, nullptr},          // title, visible, enabled
-    {"MRichEdit", true, true, nullptr},      // title, visible, enabled
-    {"MEditEx", true, true, nullptr},        // title, visible, enabled
-    {"MComboBox", true, true, nullptr},      // visible, enabled
-    {"MTabCtrl", true, true, nullptr},       // visible, enabled
-    {"MTabLayout", true, true, nullptr},     // visible
-    {"MListBox", true, true, nullptr},       // visible
-    {"MPalette", true, true, nullptr},       // visible
-    {"CColorPalette", true, true, nullptr},  // visible
-    {"CColorSelect", true, true, nullptr},   // visible
-    {"CirclePalette", true, true, nullptr},  // visible, 1
-    {"CComboBoxList", true, false, nullptr}, // visible, 1
-    {"MenuItem", true, true, nullptr},       // title, visible, 1
-    {"KeyboardCtrl", true, true, nullptr},   // visible
+    {"CArea", true, true, VisibleOne<CArea>}, {"MText", true, true, nullptr}, // title, visible
+    {"MPicture", true, true, nullptr},                                        // visible, enabled
+    {"CPhotoFrame", true, true, nullptr},                                     // visible, enabled
+    {"CSliderPicture", true, true, nullptr},                                  // visible, enabled
+    {"CGifPicture", true, true, nullptr},                                     // visible, enabled
+    {"MProgress", true, true, nullptr},                                       // visible, enabled
+    {"MSlider", true, true, nullptr},                                         // visible, enabled
+    {"MLevelCtrl", true, true, nullptr},                                      // visible, enabled
+    {"MButton", true, true, nullptr},         // title, visible, enabled
+    {"CImageButton", true, true, nullptr},    // title, visible, enabled
+    {"CTextButton", true, true, nullptr},     // title, visible, enabled
+    {"CCheckButton", true, true, nullptr},    // title, visible, enabled
+    {"CRadioButton", true, true, nullptr},    // title, visible, enabled
+    {"CIconButton", true, true, nullptr},     // title, visible, enabled
+    {"CTimerButton", true, true, nullptr},    // title, visible, enabled
+    {"CHelpButton", true, true, nullptr},     // title, visible, enabled
+    {"CColorButton", true, true, nullptr},    // visible, enabled
+    {"MSpinButton", true, true, nullptr},     // visible, enabled
+    {"CSpinButton", true, true, nullptr},     // visible, enabled
+    {"CSwitchButton", true, true, nullptr},   // visible, enabled
+    {"MEdit", true, true, nullptr},           // title, visible, enabled
+    {"MRichEdit", true, true, nullptr},       // title, visible, enabled
+    {"MEditEx", true, true, nullptr},         // title, visible, enabled
+    {"MComboBox", true, true, nullptr},       // visible, enabled
+    {"MTabCtrl", true, true, nullptr},        // visible, enabled
+    {"MTabLayout", true, true, nullptr},      // visible
+    {"MListBox", true, true, nullptr},        // visible
+    {"MPalette", true, true, nullptr},        // visible
+    {"CColorPalette", true, true, nullptr},   // visible
+    {"CColorSelect", true, true, nullptr},    // visible
+    {"CirclePalette", true, true, nullptr},   // visible, 1
+    {"CComboBoxList", true, false, nullptr},  // visible, 1
+    {"MenuItem", true, true, nullptr},        // title, visible, 1
+    {"KeyboardCtrl", true, true, nullptr},    // visible
     {"KeyFuncControl", false, true, nullptr}, // visible
     {"DListBox", false, true, nullptr},       // visible
     {"CRecordList", false, true, nullptr},    // visible
@@ -110,7 +109,8 @@ MControl* ControlFactory::Create(FactoryScope scope, MObject* parent, const char
     if (e == nullptr || e->create == nullptr) {
         return nullptr;
     }
-    if ((scope == FactoryScope::Window && !e->window) || (scope == FactoryScope::Panel && !e->panel)) {
+    if ((scope == FactoryScope::Window && !e->window) ||
+        (scope == FactoryScope::Panel && !e->panel)) {
         return nullptr;
     }
     return e->create(parent, id, rect, title != nullptr ? title : "", visible, enabled);

@@ -11,8 +11,7 @@
 // character sets) past the destruction of the configuration, and nothing can
 // free it. The leak checker (which reads this hook) is told to overlook
 // allocations made inside fontconfig, and nothing else.
-extern "C" __attribute__((visibility("default"), used)) const char*
-__lsan_default_suppressions() {
+extern "C" __attribute__((visibility("default"), used)) const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
 }
 

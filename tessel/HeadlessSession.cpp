@@ -25,13 +25,21 @@ HeadlessSession::HeadlessSession(const std::string& programFolder) {
     system_ = &Manager::InitHeadless();
 }
 
-HeadlessSession::~HeadlessSession() { Manager::ShutdownUi(); }
+HeadlessSession::~HeadlessSession() {
+    Manager::ShutdownUi();
+}
 
-kovrin::platform::EventLoop& HeadlessSession::Loop() { return *Manager::Loop(); }
+kovrin::platform::EventLoop& HeadlessSession::Loop() {
+    return *Manager::Loop();
+}
 
-void HeadlessSession::Pump() { Loop().RunUntilIdle(); }
+void HeadlessSession::Pump() {
+    Loop().RunUntilIdle();
+}
 
-void HeadlessSession::Advance(unsigned ms) { Loop().AdvanceTime(ms); }
+void HeadlessSession::Advance(unsigned ms) {
+    Loop().AdvanceTime(ms);
+}
 
 const kovrin::platform::HeadlessWindow* HeadlessSession::Window(const MWindow& w) const {
     return dynamic_cast<const kovrin::platform::HeadlessWindow*>(w.Native());

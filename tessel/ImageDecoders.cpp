@@ -78,8 +78,8 @@ ImagePtr DecodePng(const std::string& bytes) {
     }
     // Pictures come back in the format of the file; drawing wants ARGB.
     if (cairo_image_surface_get_format(s) != CAIRO_FORMAT_ARGB32) {
-        cairo_surface_t* argb = NewSurface(cairo_image_surface_get_width(s),
-                                           cairo_image_surface_get_height(s));
+        cairo_surface_t* argb =
+            NewSurface(cairo_image_surface_get_width(s), cairo_image_surface_get_height(s));
         if (argb == nullptr) {
             cairo_surface_destroy(s);
             return nullptr;
@@ -100,7 +100,8 @@ ImagePtr DecodePng(const std::string& bytes) {
 int ReadGif(GifFileType* gif, GifByteType* out, int length) {
     auto* r = static_cast<MemoryReader*>(gif->UserData);
     const std::size_t left = r->bytes->size() - r->at;
-    const std::size_t n = std::min<std::size_t>(left, static_cast<std::size_t>(std::max(length, 0)));
+    const std::size_t n =
+        std::min<std::size_t>(left, static_cast<std::size_t>(std::max(length, 0)));
     std::memcpy(out, r->bytes->data() + r->at, n);
     r->at += n;
     return static_cast<int>(n);
@@ -233,8 +234,8 @@ cairo_surface_t* DecodeDib(const std::string& b, std::size_t at, bool icon,
     }
     const std::size_t mask_row = ((static_cast<std::size_t>(width) + 31) / 32) * 4;
     const std::size_t mask_at = pixels_at + data_size;
-    const bool has_mask =
-        icon && mask_at <= b.size() && b.size() - mask_at >= mask_row * static_cast<std::size_t>(height);
+    const bool has_mask = icon && mask_at <= b.size() &&
+                          b.size() - mask_at >= mask_row * static_cast<std::size_t>(height);
 
     cairo_surface_t* s = NewSurface(width, height);
     if (s == nullptr) {
@@ -313,8 +314,10 @@ ImagePtr DecodeIco(const std::string& b) {
     std::uint32_t best_bpp = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::size_t e = 6 + static_cast<std::size_t>(i) * 16;
-        const std::uint32_t w = static_cast<unsigned char>(b[e]) == 0 ? 256 : static_cast<unsigned char>(b[e]);
-        const std::uint32_t h = static_cast<unsigned char>(b[e + 1]) == 0 ? 256 : static_cast<unsigned char>(b[e + 1]);
+        const std::uint32_t w =
+            static_cast<unsigned char>(b[e]) == 0 ? 256 : static_cast<unsigned char>(b[e]);
+        const std::uint32_t h =
+            static_cast<unsigned char>(b[e + 1]) == 0 ? 256 : static_cast<unsigned char>(b[e + 1]);
         const std::uint32_t bpp = U16(b, e + 6);
         const std::uint32_t area = w * h;
         if (area > best_area || (area == best_area && bpp > best_bpp)) {
@@ -355,7 +358,8 @@ ImagePtr DecodeImage(const std::string& bytes) {
     if (bytes.size() >= 8 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) {
         return DecodePng(bytes);
     }
-    if (bytes.size() >= 6 && (bytes.compare(0, 6, "GIF87a") == 0 || bytes.compare(0, 6, "GIF89a") == 0)) {
+    if (bytes.size() >= 6 &&
+        (bytes.compare(0, 6, "GIF87a") == 0 || bytes.compare(0, 6, "GIF89a") == 0)) {
         return DecodeGif(bytes);
     }
     if (bytes.size() >= 4 && bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 1 && bytes[3] == 0) {

@@ -18,6 +18,8 @@ struct ImgResInfo {
 
 // Cell width for an image of that width cut into count cells; a count of 0
 // or below counts as 1.
-inline int CellWidth(int imageWidth, int count) { return imageWidth / (count <= 0 ? 1 : count); }
+inline int CellWidth(int imageWidth, int count) {
+    return imageWidth / (count <= 0 ? 1 : count);
+}
 
 } // namespace Tessel

@@ -145,7 +145,9 @@ void MControl::SetEnabled(int enabled) {
     }
 }
 
-void MControl::UpdateControl(int redraw, int force) { UpdateControl(rect_, redraw, force); }
+void MControl::UpdateControl(int redraw, int force) {
+    UpdateControl(rect_, redraw, force);
+}
 
 void MControl::UpdateControl(CRect rect, int redraw, int force) {
     if ((visible_ || force != 0) && parent_ != nullptr) {
@@ -338,6 +340,8 @@ void MControl::DrawStripCell(HDC& dc, int cell) {
     cairo_restore(dc);
 }
 
-void MControl::UpdateAnimateDC(int width, int height) { animate_bitmap_.Create(width, height); }
+void MControl::UpdateAnimateDC(int width, int height) {
+    animate_bitmap_.Create(width, height);
+}
 
 } // namespace Tessel

@@ -171,7 +171,9 @@ public:
 
     // ---- public operations ----
     void SetRect(CRect rect);
-    void SetRect(int x, int y, int width, int height) { SetRect(CRect(x, y, x + width, y + height)); }
+    void SetRect(int x, int y, int width, int height) {
+        SetRect(CRect(x, y, x + width, y + height));
+    }
     void SetVisible(int visible) { SetVisible(visible, 1); }
     void SetVisible(int visible, int notify);
     bool IsParentVisible() const;

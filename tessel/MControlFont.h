@@ -10,8 +10,8 @@ namespace Tessel {
 
 class MControlFont : public MControl {
 public:
-    MControlFont(MObject* parent, UINT id, CRect rect, const char* title, int visible,
-                 int enabled, int Rresponse);
+    MControlFont(MObject* parent, UINT id, CRect rect, const char* title, int visible, int enabled,
+                 int Rresponse);
 
     virtual void SetTextFont(const std::string& name) { font_name_ = name; }
     virtual void SetTextColor(Color color) { text_color_ = color; }

@@ -124,12 +124,24 @@ int MControl::RouteButton(int button, int kind, UINT flags, CPoint pt) {
     }
 }
 
-int MControl::OnLButtonDown(UINT flags, CPoint pt) { return RouteButton(0, kDown, flags, pt); }
-int MControl::OnLButtonUp(UINT flags, CPoint pt) { return RouteButton(0, kUp, flags, pt); }
-int MControl::OnLButtonDblClk(UINT flags, CPoint pt) { return RouteButton(0, kDouble, flags, pt); }
-int MControl::OnRButtonDown(UINT flags, CPoint pt) { return RouteButton(1, kDown, flags, pt); }
-int MControl::OnRButtonUp(UINT flags, CPoint pt) { return RouteButton(1, kUp, flags, pt); }
-int MControl::OnRButtonDblClk(UINT flags, CPoint pt) { return RouteButton(1, kDouble, flags, pt); }
+int MControl::OnLButtonDown(UINT flags, CPoint pt) {
+    return RouteButton(0, kDown, flags, pt);
+}
+int MControl::OnLButtonUp(UINT flags, CPoint pt) {
+    return RouteButton(0, kUp, flags, pt);
+}
+int MControl::OnLButtonDblClk(UINT flags, CPoint pt) {
+    return RouteButton(0, kDouble, flags, pt);
+}
+int MControl::OnRButtonDown(UINT flags, CPoint pt) {
+    return RouteButton(1, kDown, flags, pt);
+}
+int MControl::OnRButtonUp(UINT flags, CPoint pt) {
+    return RouteButton(1, kUp, flags, pt);
+}
+int MControl::OnRButtonDblClk(UINT flags, CPoint pt) {
+    return RouteButton(1, kDouble, flags, pt);
+}
 
 int MControl::OnScroll(int step, UINT direction, CPoint pt) {
     if (!visible_ || !response_ || !enabled_) {
@@ -199,7 +211,9 @@ int MControl::OnKeyDown(UINT key, UINT repeat, UINT modifier) {
     return r;
 }
 
-int MControl::OnKeyUp(UINT, UINT, UINT) { return 0; }
+int MControl::OnKeyUp(UINT, UINT, UINT) {
+    return 0;
+}
 
 int MControl::OnTimer() {
     int r = OnControlTimer();

@@ -2,7 +2,9 @@
 
 namespace Tessel {
 namespace {
-CPoint PointOf(LPARAM l) { return {GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
+CPoint PointOf(LPARAM l) {
+    return {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+}
 } // namespace
 
 MDialog::MDialog() = default;
@@ -117,7 +119,9 @@ LRESULT MDialog::OnUserCloseWindow(WPARAM wParam, LPARAM lParam) {
     return 1;
 }
 
-LRESULT MDialog::OnCreate() { return 1; }
+LRESULT MDialog::OnCreate() {
+    return 1;
+}
 
 LRESULT MDialog::OnSize(UINT type, int, int) {
     if (type != SIZE_MINIMIZED) {

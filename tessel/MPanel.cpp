@@ -17,8 +17,8 @@ MPanel::MPanel(MObject* parent, UINT id, CRect rect, int visible, int enabled, i
     AttachChild(1, hscroll_);
 }
 
-MControl* MPanel::CreateArea(const char* cls, UINT id, CRect rect, const char* title,
-                             int visible, int enabled) {
+MControl* MPanel::CreateArea(const char* cls, UINT id, CRect rect, const char* title, int visible,
+                             int enabled) {
     return CreateControl(0, this, cls, id, rect, title, visible, enabled);
 }
 
@@ -27,10 +27,10 @@ MControl* MPanel::CreateControl(const char* cls, UINT id, CRect rect, const char
     return CreateControl(1, this, cls, id, rect, title, visible, enabled);
 }
 
-MControl* MPanel::CreateControl(UINT layer, MObject* parent, const char* cls, UINT id,
-                                CRect rect, const char* title, int visible, int enabled) {
-    MControl* c = ControlFactory::Create(FactoryScope::Panel, parent, cls, id, rect, title,
-                                         visible, enabled);
+MControl* MPanel::CreateControl(UINT layer, MObject* parent, const char* cls, UINT id, CRect rect,
+                                const char* title, int visible, int enabled) {
+    MControl* c =
+        ControlFactory::Create(FactoryScope::Panel, parent, cls, id, rect, title, visible, enabled);
     if (c == nullptr) {
         return nullptr;
     }
@@ -163,8 +163,7 @@ void MPanel::SetControlEnabled(int enabled) {
 void MPanel::DrawControl(HDC&, CRect) {}
 
 bool MPanel::IsScrolling() const {
-    return enable_scroll_ &&
-           (virtual_height_ > rect_.Height() || virtual_width_ > rect_.Width());
+    return enable_scroll_ && (virtual_height_ > rect_.Height() || virtual_width_ > rect_.Width());
 }
 
 int MPanel::DrawSubControls(HDC& dc, CRect clip) {

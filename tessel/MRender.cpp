@@ -44,12 +44,10 @@ PangoLayout* NewLayout(const FontSpec& font) {
     PangoFontDescription* desc = pango_font_description_new();
     pango_font_description_set_family(desc, fonts.Resolve(font.name).c_str());
     pango_font_description_set_absolute_size(desc, std::max(1, font.size) * PANGO_SCALE);
-    pango_font_description_set_weight(desc, (font.style & FontStyleBold) != 0
-                                                ? PANGO_WEIGHT_BOLD
-                                                : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(desc, (font.style & FontStyleItalic) != 0
-                                               ? PANGO_STYLE_ITALIC
-                                               : PANGO_STYLE_NORMAL);
+    pango_font_description_set_weight(
+        desc, (font.style & FontStyleBold) != 0 ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_style(
+        desc, (font.style & FontStyleItalic) != 0 ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
     pango_layout_set_font_description(layout, desc);
     pango_font_description_free(desc);
     if ((font.style & (FontStyleUnderline | FontStyleStrikeout)) != 0) {
@@ -113,8 +111,8 @@ void MRender::DrawImageFrame(cairo_t* cr, const Image* image, const CRect& dst, 
     DrawImageFrameMID(cr, image, dst, sx, sy, sw, sh, corner, corner, corner, corner);
 }
 
-void MRender::DrawImageFrameMID(cairo_t* cr, const Image* image, const CRect& dst, int sx,
-                                int sy, int sw, int sh, int l, int t, int r, int b) {
+void MRender::DrawImageFrameMID(cairo_t* cr, const Image* image, const CRect& dst, int sx, int sy,
+                                int sw, int sh, int l, int t, int r, int b) {
     if (image == nullptr || image->FrameCount() == 0) {
         return;
     }
@@ -259,9 +257,8 @@ void MRender::DrawGradient(cairo_t* cr, const CRect& rect, Color from, Color to,
     if (rect.IsRectEmpty()) {
         return;
     }
-    cairo_pattern_t* p = vertical
-                             ? cairo_pattern_create_linear(0, rect.top, 0, rect.bottom)
-                             : cairo_pattern_create_linear(rect.left, 0, rect.right, 0);
+    cairo_pattern_t* p = vertical ? cairo_pattern_create_linear(0, rect.top, 0, rect.bottom)
+                                  : cairo_pattern_create_linear(rect.left, 0, rect.right, 0);
     auto stop = [p](double at, Color c) {
         cairo_pattern_add_color_stop_rgba(p, at, ((c >> 16) & 0xFF) / 255.0,
                                           ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0,
@@ -394,9 +391,8 @@ CSize MRender::GetTextBounds(const FontSpec& font, const TextFormat&, const std:
     g_object_unref(layout);
     const double line_height = static_cast<double>(line.height) / PANGO_SCALE;
     const int width = static_cast<int>(std::ceil(static_cast<double>(ink.width) / PANGO_SCALE));
-    const int height = line_height == std::floor(line_height)
-                           ? static_cast<int>(line_height) + 1
-                           : static_cast<int>(line_height + 4);
+    const int height = line_height == std::floor(line_height) ? static_cast<int>(line_height) + 1
+                                                              : static_cast<int>(line_height + 4);
     return {width, height};
 }
 

@@ -55,9 +55,8 @@ public:
     static void DrawImageFrame(cairo_t* cr, const Image* image, const CRect& dst, int sx, int sy,
                                int sw, int sh, int corner);
     // Nine-grid with four margins. Patches that would have no size are skipped.
-    static void DrawImageFrameMID(cairo_t* cr, const Image* image, const CRect& dst, int sx,
-                                  int sy, int sw, int sh, int left, int top, int right,
-                                  int bottom);
+    static void DrawImageFrameMID(cairo_t* cr, const Image* image, const CRect& dst, int sx, int sy,
+                                  int sw, int sh, int left, int top, int right, int bottom);
     // The image tiled from the top-left corner of dst, clipped to it.
     static void DrawImageTiled(cairo_t* cr, const Image* image, const CRect& dst);
 

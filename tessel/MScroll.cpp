@@ -24,9 +24,9 @@ int MScroll::ThumbLength() const {
     if (track <= 0) {
         return 0;
     }
-    int len = std::max(arrow_ / 2, range_ > 0 ? static_cast<int>(static_cast<long long>(Page()) *
-                                                                 track / range_)
-                                              : track);
+    int len = std::max(
+        arrow_ / 2,
+        range_ > 0 ? static_cast<int>(static_cast<long long>(Page()) * track / range_) : track);
     len = std::max(len, track < 150 ? track - 50 : 100);
     return std::clamp(len, 1, track);
 }
@@ -81,9 +81,10 @@ int MScroll::OnControlMouseMove(UINT, CPoint pt) {
         const int origin = (vertical_ ? rect_.top : rect_.left) + arrow_;
         const int at = std::clamp((vertical_ ? pt.y : pt.x) - drag_offset_, origin,
                                   origin + std::max(0, track - len));
-        const int pos = track > len ? static_cast<int>(static_cast<long long>(at - origin) *
-                                                       range_ / (track - len))
-                                    : 0;
+        const int pos =
+            track > len
+                ? static_cast<int>(static_cast<long long>(at - origin) * range_ / (track - len))
+                : 0;
         if (pos != position_) {
             position_ = std::clamp(pos, 0, range_);
             Layout();

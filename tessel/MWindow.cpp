@@ -75,7 +75,9 @@ std::vector<std::uint32_t> CodePoints(const std::string& s) {
 
 } // namespace
 
-MWindow::MWindow() : alive_(std::make_shared<bool>(true)) { Manager::AddWnd(this); }
+MWindow::MWindow() : alive_(std::make_shared<bool>(true)) {
+    Manager::AddWnd(this);
+}
 
 MWindow::~MWindow() {
     *alive_ = false;
@@ -103,8 +105,8 @@ HWND MWindow::Create(HWND parent, const char* title, DWORD style, DWORD exStyle,
     ex_style_ = exStyle;
     kovrin::platform::WindowOptions o;
     o.kind = (style & WS_POPUP) != 0 ? kovrin::platform::WindowKind::Popup
-             : parent != nullptr                    ? kovrin::platform::WindowKind::Dialog
-                                                    : kovrin::platform::WindowKind::TopLevel;
+             : parent != nullptr     ? kovrin::platform::WindowKind::Dialog
+                                     : kovrin::platform::WindowKind::TopLevel;
     if (parent != nullptr && parent->native_) {
         o.owner = parent->native_.get();
     }
@@ -306,7 +308,9 @@ void MWindow::OnNativePaint(const kovrin::platform::Rect& update) {
     update_rect_ = CRect();
 }
 
-void MWindow::OnNativeTimer(unsigned id) { DispatchQueued(WM_TIMER, id, 0); }
+void MWindow::OnNativeTimer(unsigned id) {
+    DispatchQueued(WM_TIMER, id, 0);
+}
 
 void MWindow::TrackMouseEvent(bool leave, bool hover, unsigned hoverMs) {
     track_leave_ = leave;
@@ -432,8 +436,8 @@ void MWindow::CenterWindow(MWindow* ref) {
     }
     const CRect me = GetWindowRect();
     CPoint centre;
-    bool have_ref = ref != nullptr && Manager::IsWindow(ref) && ref->IsWindowVisible() &&
-                    !ref->IsIconic();
+    bool have_ref =
+        ref != nullptr && Manager::IsWindow(ref) && ref->IsWindowVisible() && !ref->IsIconic();
     kovrin::platform::Point probe;
     if (have_ref) {
         const CRect r = ref->GetWindowRect();
@@ -538,10 +542,18 @@ void MWindow::EnableWindow(bool enable) {
     }
 }
 
-bool MWindow::IsWindowEnabled() const { return native_ && native_->IsEnabled(); }
-bool MWindow::IsWindowVisible() const { return native_ && native_->IsVisible(); }
-bool MWindow::IsIconic() const { return native_ && native_->IsMinimized(); }
-bool MWindow::IsActive() const { return native_ && native_->IsActive(); }
+bool MWindow::IsWindowEnabled() const {
+    return native_ && native_->IsEnabled();
+}
+bool MWindow::IsWindowVisible() const {
+    return native_ && native_->IsVisible();
+}
+bool MWindow::IsIconic() const {
+    return native_ && native_->IsMinimized();
+}
+bool MWindow::IsActive() const {
+    return native_ && native_->IsActive();
+}
 
 void MWindow::InvalidateRect(const CRect* rect, int) {
     if (!native_) {
@@ -566,7 +578,9 @@ void MWindow::ReleaseCapture() {
     }
 }
 
-bool MWindow::HasCapture() const { return native_ && native_->HasCapture(); }
+bool MWindow::HasCapture() const {
+    return native_ && native_->HasCapture();
+}
 
 void MWindow::SetFocus() {
     if (native_ && native_->IsVisible()) {
@@ -574,7 +588,9 @@ void MWindow::SetFocus() {
     }
 }
 
-bool MWindow::SetTimer(UINT id, UINT ms) { return native_ && native_->SetTimer(id, ms); }
+bool MWindow::SetTimer(UINT id, UINT ms) {
+    return native_ && native_->SetTimer(id, ms);
+}
 
 void MWindow::KillTimer(UINT id) {
     if (native_) {

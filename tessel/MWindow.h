@@ -55,7 +55,9 @@ public:
     // OnInitDialog. Returns the handle, or null. A parent makes it an owned
     // window; WS_POPUP makes it a pop-up outside the window manager's control.
     HWND Create(HWND parent, const char* title, DWORD style, DWORD exStyle, CRect rect);
-    HWND Create(HWND parent) { return Create(parent, "LumoClient", 0x80B, 0, CRect(0, 0, 800, 600)); }
+    HWND Create(HWND parent) {
+        return Create(parent, "LumoClient", 0x80B, 0, CRect(0, 0, 800, 600));
+    }
     HWND Create(HWND parent, CRect rect) { return Create(parent, "LumoClient", 0x80B, 0, rect); }
     // Before Create: a WS_POPUP window that grabs the pointer while shown and
     // takes a press outside it as deactivation (menus, drop-downs).

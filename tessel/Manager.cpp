@@ -99,9 +99,15 @@ void Manager::ShutdownUi() {
     loop.reset();
 }
 
-kovrin::platform::EventLoop* Manager::Loop() { return g_loop_ptr.load(); }
-kovrin::platform::WindowSystem* Manager::System() { return g_system.get(); }
-kovrin::platform::HeadlessWindowSystem* Manager::Headless() { return g_headless; }
+kovrin::platform::EventLoop* Manager::Loop() {
+    return g_loop_ptr.load();
+}
+kovrin::platform::WindowSystem* Manager::System() {
+    return g_system.get();
+}
+kovrin::platform::HeadlessWindowSystem* Manager::Headless() {
+    return g_headless;
+}
 
 bool Manager::IsUiThread() {
     auto* loop = Loop();
@@ -154,8 +160,8 @@ std::string Manager::GetResourcePath(unsigned id, const std::string& type, bool 
     for (char c : type) {
         ext.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
     }
-    return GetProgramFolder() + (fromApplication ? "res/" : "tessel/") + std::to_string(id) +
-           "." + ext;
+    return GetProgramFolder() + (fromApplication ? "res/" : "tessel/") + std::to_string(id) + "." +
+           ext;
 }
 
 void Manager::SetDeviceName(const std::string& name) {
@@ -215,8 +221,7 @@ bool Manager::IsWindow(const MWindow* window) {
            window->GetSafeHwnd() != nullptr;
 }
 
-std::vector<MWindow*> Manager::FindWindows(const std::string& className,
-                                           const std::string* title) {
+std::vector<MWindow*> Manager::FindWindows(const std::string& className, const std::string* title) {
     std::vector<MWindow*> all;
     {
         std::lock_guard lock(mutex_);

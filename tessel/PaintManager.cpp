@@ -14,7 +14,9 @@ namespace Tessel {
 
 PaintManager::PaintManager() : overlay_font_(Manager::GetFontName()) {}
 
-PaintManager::~PaintManager() { DestroyData(); }
+PaintManager::~PaintManager() {
+    DestroyData();
+}
 
 void PaintManager::Init(MWindow* window) {
     if (window == nullptr || window->GetSafeHwnd() == nullptr) {
@@ -35,7 +37,9 @@ void PaintManager::Init(MWindow* window) {
     AddGDITempFont(106);
 }
 
-MDialog* PaintManager::GetMDialog() const { return dynamic_cast<MDialog*>(window_); }
+MDialog* PaintManager::GetMDialog() const {
+    return dynamic_cast<MDialog*>(window_);
+}
 
 CRect PaintManager::GetClientRect() const {
     return window_ != nullptr ? window_->GetClientRect() : CRect();
@@ -156,8 +160,7 @@ UINT PaintManager::AllocateTimerEvent() const {
     for (int tries = 0; tries < 240; ++tries) {
         const UINT id = (counter + 1) % 240;
         counter = id;
-        if (id == 0 || id == kTimerOverlayShow || id == kTimerOverlayFade ||
-            id == kTimerProgress) {
+        if (id == 0 || id == kTimerOverlayShow || id == kTimerOverlayFade || id == kTimerProgress) {
             continue;
         }
         const bool used = std::any_of(timers_.begin(), timers_.end(),
@@ -377,8 +380,12 @@ bool PaintManager::Contains(int layer, MControl* c) const {
     return std::find(list.begin(), list.end(), c) != list.end();
 }
 
-std::vector<MControl*> PaintManager::GetControls() const { return Snapshot(1); }
-std::vector<MControl*> PaintManager::GetAreas() const { return Snapshot(0); }
+std::vector<MControl*> PaintManager::GetControls() const {
+    return Snapshot(1);
+}
+std::vector<MControl*> PaintManager::GetAreas() const {
+    return Snapshot(0);
+}
 
 bool PaintManager::RemoveControl(MControl* control) {
     bool found = false;
@@ -475,7 +482,9 @@ void PaintManager::SetFocusControl(MControl* control) {
 }
 
 namespace {
-bool Focusable(const MControl* c) { return c->IsVisible() && c->IsEnabled() && c->IsTabStop(); }
+bool Focusable(const MControl* c) {
+    return c->IsVisible() && c->IsEnabled() && c->IsTabStop();
+}
 } // namespace
 
 MControl* PaintManager::GetNextFocusableControl() const {
@@ -540,7 +549,9 @@ void PaintManager::ClearTooltip() {
     }
 }
 
-bool PaintManager::IsTooltipShown() const { return tooltip_ && tooltip_->Shown(); }
+bool PaintManager::IsTooltipShown() const {
+    return tooltip_ && tooltip_->Shown();
+}
 
 // ---- images and fonts ----
 
@@ -579,7 +590,8 @@ ImgResInfo* PaintManager::AddImgResInfo(unsigned resourceId, const std::string& 
     if (it != map.end()) {
         return it->second.get();
     }
-    ImagePtr image = LoadImageFile(Manager::GetResourcePath(resourceId, type, fromApplication != 0));
+    ImagePtr image =
+        LoadImageFile(Manager::GetResourcePath(resourceId, type, fromApplication != 0));
     if (!image) {
         return nullptr;
     }

@@ -2,15 +2,17 @@
 // the focus, Tab navigation, and the window-drag on empty background.
 
 #include "platform/window/WindowSystem.h"
-#include "tessel/Manager.h"
 #include "tessel/MWindow.h"
+#include "tessel/Manager.h"
 #include "tessel/PaintManager.h"
 #include "tessel/ToolTipWindow.h"
 
 namespace Tessel {
 namespace {
 
-CPoint PointOf(LPARAM l) { return {GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
+CPoint PointOf(LPARAM l) {
+    return {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+}
 
 bool Accepts(MControl* c, UINT flags, CPoint pt) {
     return c != nullptr && c->IsVisible() && c->GetRresponse() && c->PtInRect(pt) &&
@@ -24,7 +26,9 @@ UINT PaintManager::KeyModifier() {
     if (system == nullptr) {
         return 0;
     }
-    UINT m = system->IsKeyDown(VK_MENU) ? KEYMOD_ALT : system->IsKeyDown(VK_SHIFT) ? KEYMOD_SHIFT : 0;
+    UINT m = system->IsKeyDown(VK_MENU)    ? KEYMOD_ALT
+             : system->IsKeyDown(VK_SHIFT) ? KEYMOD_SHIFT
+                                           : 0;
     if (system->IsKeyDown(VK_CONTROL)) {
         m |= KEYMOD_CTRL;
     }
@@ -336,7 +340,9 @@ int PaintManager::OnKeyDown(UINT key) {
     return 1;
 }
 
-int PaintManager::OnKeyUp(UINT) { return 0; }
+int PaintManager::OnKeyUp(UINT) {
+    return 0;
+}
 
 int PaintManager::OnNcActivate(int active) {
     if (active == 0) {

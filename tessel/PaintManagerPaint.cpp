@@ -68,7 +68,8 @@ void PaintManager::OnPaint(CRect update) {
     if (layered_ && dialog != nullptr &&
         (dialog->GetWindowAlpha() < 255 || dialog->GetColourKey() != 0xFFFFFF)) {
         // Constant alpha and colour key of a translucent window.
-        const std::uint32_t alpha = static_cast<std::uint32_t>(std::clamp(dialog->GetWindowAlpha(), 0, 255));
+        const std::uint32_t alpha =
+            static_cast<std::uint32_t>(std::clamp(dialog->GetWindowAlpha(), 0, 255));
         const COLORREF key = dialog->GetColourKey();
         const std::uint32_t key_argb = ColorRefToArgb(key) & 0x00FFFFFF;
         std::uint32_t* px = back_.Data();
@@ -188,9 +189,8 @@ void PaintManager::ShowCaret(bool on) {
     caret_shown_ = on;
     if (on) {
         caret_on_ = true;
-        window_->SetTimer(kTimerCaret, Manager::System() != nullptr
-                                           ? Manager::System()->CaretBlinkMs()
-                                           : 530);
+        window_->SetTimer(kTimerCaret,
+                          Manager::System() != nullptr ? Manager::System()->CaretBlinkMs() : 530);
     } else {
         window_->KillTimer(kTimerCaret);
     }
@@ -267,10 +267,9 @@ void PaintManager::OnTimer(UINT id) {
         bool still = false;
         {
             std::lock_guard lock(timer_lock_);
-            still = std::any_of(timers_.begin(), timers_.end(),
-                                [c = c, id](const ControlTimer& t) {
-                                    return t.control == c && t.event == id && !t.stopped;
-                                });
+            still = std::any_of(timers_.begin(), timers_.end(), [c = c, id](const ControlTimer& t) {
+                return t.control == c && t.event == id && !t.stopped;
+            });
         }
         if (still) {
             current_timer_key_ = key;

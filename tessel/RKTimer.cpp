@@ -16,7 +16,9 @@ std::atomic<unsigned> g_next_id{1};
 
 RKTimer::RKTimer() = default;
 
-RKTimer::~RKTimer() { KillTimer(); }
+RKTimer::~RKTimer() {
+    KillTimer();
+}
 
 unsigned RKTimer::SetTimer(unsigned ms, const std::string& name, int isApp) {
     auto* loop = kovrin::platform::EventLoop::Current();

@@ -1,15 +1,19 @@
 #include "tessel/ToolTipWindow.h"
 
-#include "tessel/Manager.h"
 #include "tessel/MRender.h"
+#include "tessel/Manager.h"
 
 namespace Tessel {
 namespace {
 constexpr int kPad = 4;
-FontSpec TipFont() { return {Manager::GetFontName(), 12, 0}; }
+FontSpec TipFont() {
+    return {Manager::GetFontName(), 12, 0};
+}
 } // namespace
 
-ToolTipWindow::~ToolTipWindow() { DestroyWindow(); }
+ToolTipWindow::~ToolTipWindow() {
+    DestroyWindow();
+}
 
 void ToolTipWindow::ShowAt(const std::string& text, CPoint screen) {
     if (text.empty()) {

@@ -14,7 +14,9 @@ HeadlessWindow::HeadlessWindow(HeadlessWindowSystem& system, WindowDelegate* del
                    0u);
 }
 
-HeadlessWindow::~HeadlessWindow() { system_.Remove(this); }
+HeadlessWindow::~HeadlessWindow() {
+    system_.Remove(this);
+}
 
 void HeadlessWindow::Show(ShowCommand command) {
     switch (command) {
@@ -70,7 +72,9 @@ void HeadlessWindow::Activate() {
     }
 }
 
-bool HeadlessWindow::IsActive() const { return system_.active_ == this; }
+bool HeadlessWindow::IsActive() const {
+    return system_.active_ == this;
+}
 
 void HeadlessWindow::SetBounds(const Rect& r) {
     const bool moved = r.left != bounds_.left || r.top != bounds_.top;
@@ -101,7 +105,9 @@ void HeadlessWindow::ReleaseMouse() {
     }
 }
 
-bool HeadlessWindow::HasCapture() const { return system_.capture_ == this; }
+bool HeadlessWindow::HasCapture() const {
+    return system_.capture_ == this;
+}
 
 void HeadlessWindow::BeginMoveDrag(Point screen_point) {
     // Follows the pointer until the left button is released, as a window
@@ -112,9 +118,8 @@ void HeadlessWindow::BeginMoveDrag(Point screen_point) {
 }
 
 void HeadlessWindow::Present(const PixelView& picture, const Rect& area) {
-    const Rect clip = IntersectRect(
-        IntersectRect(area, {0, 0, bounds_.Width(), bounds_.Height()}),
-        {0, 0, picture.width, picture.height});
+    const Rect clip = IntersectRect(IntersectRect(area, {0, 0, bounds_.Width(), bounds_.Height()}),
+                                    {0, 0, picture.width, picture.height});
     for (int y = clip.top; y < clip.bottom; ++y) {
         std::memcpy(&pixels_[static_cast<std::size_t>(y) * bounds_.Width() + clip.left],
                     picture.pixels + static_cast<std::size_t>(y) * picture.stride_pixels +
@@ -148,7 +153,9 @@ std::unique_ptr<NativeWindow> HeadlessWindowSystem::CreateWindow(const WindowOpt
     return w;
 }
 
-Rect HeadlessWindowSystem::WorkArea(Point) const { return work_area_; }
+Rect HeadlessWindowSystem::WorkArea(Point) const {
+    return work_area_;
+}
 
 void HeadlessWindowSystem::SetScreen(const Rect& screen, const Rect& work_area) {
     screen_ = screen;
@@ -206,8 +213,7 @@ HeadlessWindow* HeadlessWindowSystem::WindowAt(int x, int y) const {
     for (int pass = 0; pass < 2; ++pass) {
         for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
             HeadlessWindow* w = *it;
-            const bool above =
-                w->Options().kind == WindowKind::Popup || w->Options().topmost;
+            const bool above = w->Options().kind == WindowKind::Popup || w->Options().topmost;
             if ((pass == 0) != above || !w->IsVisible()) {
                 continue;
             }
@@ -338,9 +344,8 @@ void HeadlessWindowSystem::Release(MouseButton button, int x, int y) {
 }
 
 void HeadlessWindowSystem::Wheel(int delta, int x, int y) {
-    Enqueue([this, delta, x, y] {
-        PointerTo(x, y, {.type = EventType::Wheel, .wheel_delta = delta});
-    });
+    Enqueue(
+        [this, delta, x, y] { PointerTo(x, y, {.type = EventType::Wheel, .wheel_delta = delta}); });
 }
 
 void HeadlessWindowSystem::Key(unsigned vk, bool down) {

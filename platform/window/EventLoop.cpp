@@ -42,7 +42,9 @@ EventLoop::~EventLoop() {
     }
 }
 
-EventLoop* EventLoop::Current() { return t_current; }
+EventLoop* EventLoop::Current() {
+    return t_current;
+}
 
 std::uint64_t EventLoop::NowMs() const {
     if (virtual_clock_) {
@@ -77,7 +79,9 @@ void EventLoop::AdvanceTime(std::uint64_t ms) {
     RunUntilIdle();
 }
 
-void EventLoop::SetSource(EventSource* source) { source_ = source; }
+void EventLoop::SetSource(EventSource* source) {
+    source_ = source;
+}
 
 void EventLoop::Wake() {
     if (wake_fd_ >= 0) {
@@ -146,9 +150,13 @@ EventLoop::TimerId EventLoop::AddTimer(std::uint32_t ms, bool repeat, Closure ca
     return id;
 }
 
-void EventLoop::CancelTimer(TimerId id) { timers_.erase(id); }
+void EventLoop::CancelTimer(TimerId id) {
+    timers_.erase(id);
+}
 
-bool EventLoop::TimerActive(TimerId id) const { return timers_.count(id) != 0; }
+bool EventLoop::TimerActive(TimerId id) const {
+    return timers_.count(id) != 0;
+}
 
 std::uint64_t EventLoop::NextDeadline() {
     // Entries of cancelled or re-armed timers are dropped when they reach the top.
@@ -326,7 +334,9 @@ bool EventLoop::RunUntil(const std::function<bool()>& done) {
     return false;
 }
 
-bool EventLoop::RunPending() { return Turn(false); }
+bool EventLoop::RunPending() {
+    return Turn(false);
+}
 
 void EventLoop::RunUntilIdle(int max_turns) {
     for (int i = 0; i < max_turns && Turn(false); ++i) {

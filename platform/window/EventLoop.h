@@ -25,10 +25,10 @@ namespace kovrin::platform {
 class EventSource {
 public:
     virtual ~EventSource() = default;
-    virtual int Fd() const = 0;          // -1 when there is nothing to poll
-    virtual bool Pending() = 0;          // events already read and waiting (no I/O)
-    virtual void Dispatch() = 0;         // reads what arrived and delivers everything
-    virtual void Flush() {}              // sends buffered requests before sleeping
+    virtual int Fd() const = 0;  // -1 when there is nothing to poll
+    virtual bool Pending() = 0;  // events already read and waiting (no I/O)
+    virtual void Dispatch() = 0; // reads what arrived and delivers everything
+    virtual void Flush() {}      // sends buffered requests before sleeping
 };
 
 // Something that paints when the loop reaches its paint phase.

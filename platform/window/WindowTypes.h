@@ -68,16 +68,16 @@ enum class EventType {
     MouseLeave,
     KeyDown,
     KeyUp,
-    Char,           // text typed; one event per key press that produced text
-    GotFocus,       // the window got the keyboard focus (it is the active window)
+    Char,     // text typed; one event per key press that produced text
+    GotFocus, // the window got the keyboard focus (it is the active window)
     LostFocus,
-    Moved,          // x, y = new client origin on the screen
-    Resized,        // width, height = new client size
-    CloseRequest,   // the user or window manager asked to close
-    OutsidePress,   // popup with a pointer grab: a press landed outside it
-    Mapped,         // shown on screen
-    Unmapped,       // hidden or minimised
-    CaptureLost,    // the mouse capture ended without the window asking
+    Moved,        // x, y = new client origin on the screen
+    Resized,      // width, height = new client size
+    CloseRequest, // the user or window manager asked to close
+    OutsidePress, // popup with a pointer grab: a press landed outside it
+    Mapped,       // shown on screen
+    Unmapped,     // hidden or minimised
+    CaptureLost,  // the mouse capture ended without the window asking
 };
 
 enum class MouseButton { Left = 1, Middle = 2, Right = 3 };

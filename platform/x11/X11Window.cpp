@@ -16,8 +16,8 @@ namespace {
 constexpr long kEventMask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
                             ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             EnterWindowMask | LeaveWindowMask | FocusChangeMask;
-constexpr unsigned kPointerMask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                                  EnterWindowMask | LeaveWindowMask;
+constexpr unsigned kPointerMask =
+    ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
 
 unsigned Modifiers(unsigned state) {
     unsigned m = 0;
@@ -81,9 +81,9 @@ X11Window::X11Window(X11WindowSystem& system, WindowDelegate* delegate,
     }
     const int w = std::max(1, bounds_.Width());
     const int h = std::max(1, bounds_.Height());
-    window_ = XCreateWindow(dpy, sys_.Root(), bounds_.left, bounds_.top,
-                            static_cast<unsigned>(w), static_cast<unsigned>(h), 0, depth_,
-                            InputOutput, visual_, mask, &attrs);
+    window_ =
+        XCreateWindow(dpy, sys_.Root(), bounds_.left, bounds_.top, static_cast<unsigned>(w),
+                      static_cast<unsigned>(h), 0, depth_, InputOutput, visual_, mask, &attrs);
     if (window_ == 0) {
         return;
     }
@@ -168,8 +168,8 @@ void X11Window::ApplyHints() {
 
 void X11Window::SetTitle(const std::string& title) {
     Display* dpy = sys_.Dpy();
-    XChangeProperty(dpy, window_, sys_.A("_NET_WM_NAME"), sys_.A("UTF8_STRING"), 8,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()),
+    XChangeProperty(dpy, window_, sys_.A("_NET_WM_NAME"), sys_.A("UTF8_STRING"), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title.data()),
                     static_cast<int>(title.size()));
     XStoreName(dpy, window_, title.c_str());
 }
@@ -192,9 +192,8 @@ void X11Window::SetIcon(const std::vector<IconImage>& sizes) {
         XDeleteProperty(sys_.Dpy(), window_, sys_.A("_NET_WM_ICON"));
         return;
     }
-    XChangeProperty(sys_.Dpy(), window_, sys_.A("_NET_WM_ICON"), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<unsigned char*>(data.data()),
-                    static_cast<int>(data.size()));
+    XChangeProperty(sys_.Dpy(), window_, sys_.A("_NET_WM_ICON"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
 }
 
 void X11Window::Show(ShowCommand command) {
@@ -213,8 +212,8 @@ void X11Window::Show(ShowCommand command) {
             ev.xunmap.type = UnmapNotify;
             ev.xunmap.event = sys_.Root();
             ev.xunmap.window = window_;
-            XSendEvent(dpy, sys_.Root(), False,
-                       SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+            XSendEvent(dpy, sys_.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                       &ev);
         }
         mapped_ = false;
         break;
@@ -240,7 +239,9 @@ void X11Window::Show(ShowCommand command) {
     XFlush(dpy);
 }
 
-void X11Window::Raise() { XRaiseWindow(sys_.Dpy(), window_); }
+void X11Window::Raise() {
+    XRaiseWindow(sys_.Dpy(), window_);
+}
 
 void X11Window::Activate() {
     Display* dpy = sys_.Dpy();
@@ -252,8 +253,7 @@ void X11Window::Activate() {
         ev.xclient.format = 32;
         ev.xclient.data.l[0] = 1; // from an application
         ev.xclient.data.l[1] = CurrentTime;
-        XSendEvent(dpy, sys_.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
-                   &ev);
+        XSendEvent(dpy, sys_.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
         return;
     }
     XRaiseWindow(dpy, window_);
@@ -330,8 +330,7 @@ void X11Window::BeginMoveDrag(Point p) {
         ev.xclient.data.l[2] = 8; // move
         ev.xclient.data.l[3] = Button1;
         ev.xclient.data.l[4] = 1;
-        XSendEvent(dpy, sys_.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
-                   &ev);
+        XSendEvent(dpy, sys_.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
         XFlush(dpy);
         return;
     }
@@ -349,15 +348,14 @@ bool X11Window::EnsureShm(int width, int height) {
     }
     DestroyShm();
     Display* dpy = sys_.Dpy();
-    shm_image_ = XShmCreateImage(dpy, visual_, static_cast<unsigned>(depth_), ZPixmap, nullptr,
-                                 &shm_, static_cast<unsigned>(width),
-                                 static_cast<unsigned>(height));
+    shm_image_ =
+        XShmCreateImage(dpy, visual_, static_cast<unsigned>(depth_), ZPixmap, nullptr, &shm_,
+                        static_cast<unsigned>(width), static_cast<unsigned>(height));
     if (shm_image_ == nullptr || shm_image_->bits_per_pixel != 32) {
         DestroyShm();
         return false;
     }
-    shm_.shmid = shmget(IPC_PRIVATE,
-                        static_cast<std::size_t>(shm_image_->bytes_per_line) * height,
+    shm_.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(shm_image_->bytes_per_line) * height,
                         IPC_CREAT | 0600);
     if (shm_.shmid < 0) {
         DestroyShm();
@@ -366,8 +364,8 @@ bool X11Window::EnsureShm(int width, int height) {
     shm_.shmaddr = static_cast<char*>(shmat(shm_.shmid, nullptr, 0));
     shm_image_->data = shm_.shmaddr;
     shm_.readOnly = False;
-    const bool attached = shm_.shmaddr != reinterpret_cast<char*>(-1) &&
-                          XShmAttach(dpy, &shm_) == True;
+    const bool attached =
+        shm_.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(dpy, &shm_) == True;
     XSync(dpy, False);
     // Marked for removal now; it goes when both sides have detached.
     shmctl(shm_.shmid, IPC_RMID, nullptr);
@@ -425,11 +423,11 @@ void X11Window::Present(const PixelView& picture, const Rect& area) {
         XSync(dpy, False);
         return;
     }
-    XImage* image = XCreateImage(
-        dpy, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
-        reinterpret_cast<char*>(const_cast<std::uint32_t*>(picture.pixels)),
-        static_cast<unsigned>(picture.width), static_cast<unsigned>(picture.height), 32,
-        picture.stride_pixels * 4);
+    XImage* image =
+        XCreateImage(dpy, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
+                     reinterpret_cast<char*>(const_cast<std::uint32_t*>(picture.pixels)),
+                     static_cast<unsigned>(picture.width), static_cast<unsigned>(picture.height),
+                     32, picture.stride_pixels * 4);
     if (image == nullptr) {
         return;
     }
@@ -449,7 +447,8 @@ void X11Window::ShapeFromAlpha(const PixelView& picture) {
     std::vector<char> bits(static_cast<std::size_t>(row_bytes) * h, 0);
     bool any_clear = false;
     for (int y = 0; y < h; ++y) {
-        const std::uint32_t* row = picture.pixels + static_cast<std::size_t>(y) * picture.stride_pixels;
+        const std::uint32_t* row =
+            picture.pixels + static_cast<std::size_t>(y) * picture.stride_pixels;
         for (int x = 0; x < w; ++x) {
             if ((row[x] >> 24) != 0) {
                 bits[static_cast<std::size_t>(y) * row_bytes + x / 8] |=
@@ -600,8 +599,8 @@ void X11Window::Handle(XEvent& ev) {
         if (press && popup_grab_ && !captured_ &&
             (ev.xbutton.x < 0 || ev.xbutton.y < 0 || ev.xbutton.x >= bounds_.Width() ||
              ev.xbutton.y >= bounds_.Height())) {
-            Deliver(Pointer(EventType::OutsidePress, ev.xbutton.x, ev.xbutton.y,
-                            ev.xbutton.state, ev.xbutton.time));
+            Deliver(Pointer(EventType::OutsidePress, ev.xbutton.x, ev.xbutton.y, ev.xbutton.state,
+                            ev.xbutton.time));
             break;
         }
         if (b == Button4 || b == Button5) {
@@ -618,7 +617,7 @@ void X11Window::Handle(XEvent& ev) {
         }
         Event e = Pointer(press ? EventType::ButtonDown : EventType::ButtonUp, ev.xbutton.x,
                           ev.xbutton.y, ev.xbutton.state, ev.xbutton.time);
-        e.button = b == Button1 ? MouseButton::Left
+        e.button = b == Button1   ? MouseButton::Left
                    : b == Button2 ? MouseButton::Middle
                                   : MouseButton::Right;
         // The state holds the buttons before this event; keep it current.

@@ -16,7 +16,9 @@ namespace {
 
 // Errors from requests on windows that went away meanwhile are expected; the
 // default handler would end the process.
-int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+int IgnoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
 
 } // namespace
 
@@ -183,16 +185,17 @@ Rect X11WindowSystem::WorkArea(Point near) const {
     Rect area{0, 0, DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)};
     // The monitor that holds the point (or the nearest one).
     int count = 0;
-    if (XRRMonitorInfo* monitors = XRRGetMonitors(dpy_, root_, True, &count);
-        monitors != nullptr) {
+    if (XRRMonitorInfo* monitors = XRRGetMonitors(dpy_, root_, True, &count); monitors != nullptr) {
         long best = -1;
         for (int i = 0; i < count; ++i) {
             const Rect m{monitors[i].x, monitors[i].y, monitors[i].x + monitors[i].width,
                          monitors[i].y + monitors[i].height};
-            const long dx = near.x < m.left ? m.left - near.x
-                            : near.x >= m.right ? near.x - m.right + 1 : 0;
-            const long dy = near.y < m.top ? m.top - near.y
-                            : near.y >= m.bottom ? near.y - m.bottom + 1 : 0;
+            const long dx = near.x < m.left     ? m.left - near.x
+                            : near.x >= m.right ? near.x - m.right + 1
+                                                : 0;
+            const long dy = near.y < m.top       ? m.top - near.y
+                            : near.y >= m.bottom ? near.y - m.bottom + 1
+                                                 : 0;
             const long d = dx * dx + dy * dy;
             if (best < 0 || d < best) {
                 best = d;

@@ -39,13 +39,14 @@ TEST(DemoProgram, ClickOnItsControlSendsTheNotification) {
     if (!HaveDisplay()) {
         GTEST_SKIP() << "DISPLAY is not set";
     }
+    XInputLock lock;
     const std::string dir = ::testing::TempDir() + "tessel_demo_run/";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     // The demo ends itself after 20 s if the click never comes.
-    ASSERT_EQ(Shell("( " + std::string(TESSEL_DEMO_PATH) +
-                    " --exit-on-click --seconds 20 >" + dir + "out 2>" + dir +
-                    "err; echo $? >" + dir + "rc.tmp; mv " + dir + "rc.tmp " + dir + "rc ) &"),
+    ASSERT_EQ(Shell("( " + std::string(TESSEL_DEMO_PATH) + " --exit-on-click --seconds 20 >" + dir +
+                    "out 2>" + dir + "err; echo $? >" + dir + "rc.tmp; mv " + dir + "rc.tmp " +
+                    dir + "rc ) &"),
               0);
     std::optional<std::pair<int, int>> corner;
     for (int i = 0; i < 200 && !corner; ++i) {

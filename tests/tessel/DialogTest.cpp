@@ -182,7 +182,9 @@ TEST_F(DialogTest, NestedModalLoopReturnsTheInnerResultFirst) {
     TestDialog outer;
     ASSERT_TRUE(outer.Open(400, 300, 100, 100));
     AskDialog inner;
-    inner.build = [](TestDialog& d, CRect) { d.AddControl(new Probe(&d, 7, CRect(10, 10, 60, 40))); };
+    inner.build = [](TestDialog& d, CRect) {
+        d.AddControl(new Probe(&d, 7, CRect(10, 10, 60, 40)));
+    };
     UINT inner_result = 0;
     bool disabled_meanwhile = false;
     PostToUi([&] {
@@ -208,8 +210,11 @@ TEST_F(DialogTest, ModalWithoutWindowAndTheCloseCodes) {
         void (MDialog::*close)();
         UINT expected;
     };
-    const Case cases[] = {{&MDialog::DoOK, 1},  {&MDialog::DoCancel, 2}, {&MDialog::DoClose, 2},
-                          {&MDialog::DoYes, 6}, {&MDialog::DoNo, 7}};
+    const Case cases[] = {{&MDialog::DoOK, 1},
+                          {&MDialog::DoCancel, 2},
+                          {&MDialog::DoClose, 2},
+                          {&MDialog::DoYes, 6},
+                          {&MDialog::DoNo, 7}};
     for (const Case& c : cases) {
         TestDialog d;
         ASSERT_TRUE(d.Open());
@@ -273,7 +278,7 @@ TEST_F(DialogTest, MessageOverlayShowsAndFades) {
     ui.Pump();
     PaintManager& pm = dlg.GetPaintManager();
     EXPECT_EQ(pm.GetOverlayRect(), CRect(100, 240, 300, 298));
-    EXPECT_EQ(ui.Rgb(dlg, 101, 241) , 0xE6E6E6u);
+    EXPECT_EQ(ui.Rgb(dlg, 101, 241), 0xE6E6E6u);
     EXPECT_EQ(ui.Rgb(dlg, 103, 243), 0xFEFEFEu);
     ui.Advance(2990);
     EXPECT_EQ(pm.GetOverlayAlpha(), 255);

@@ -53,8 +53,7 @@ TEST_F(ObjectModelTest, FactoryAcceptsExactlyItsTable) {
     EXPECT_EQ(dlg.GetPaintManager().GetAreas().size(), 1u);
 
     // Another layer value builds the control but attaches it nowhere.
-    MControl* loose =
-        dlg.GetPaintManager().CreateControl(5, &dlg, "CArea", 8, CRect(), "", 1, 1);
+    MControl* loose = dlg.GetPaintManager().CreateControl(5, &dlg, "CArea", 8, CRect(), "", 1, 1);
     ASSERT_NE(loose, nullptr);
     EXPECT_EQ(dlg.GetControls().size(), 1u);
     delete loose;
@@ -84,7 +83,7 @@ TEST(PositionItem, MapsOntoTheSpan) {
         int expected;
     };
     const Case cases[] = {
-        {{0, 0, 10.7f}, 110}, {{0, 1, 10.7f}, 189}, {{1, 0, 5.0f}, 155}, {{1, 1, 5.0f}, 145},
+        {{0, 0, 10.7f}, 110}, {{0, 1, 10.7f}, 189},  {{1, 0, 5.0f}, 155}, {{1, 1, 5.0f}, 145},
         {{2, 0, 25.0f}, 125}, {{2, 0, 150.0f}, 200}, {{3, 0, 1.0f}, 0},   {{-1, 0, 1.0f}, 0},
     };
     for (const Case& c : cases) {

@@ -10,8 +10,8 @@ using namespace Tessel;
 namespace {
 
 constexpr Color kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kYellow = 0xFFFFFF00,
-                kWhite = 0xFFFFFFFF, kCyan = 0xFF00FFFF, kMagenta = 0xFFFF00FF,
-                kGray = 0xFF808080, kOrange = 0xFFFF8000;
+                kWhite = 0xFFFFFFFF, kCyan = 0xFF00FFFF, kMagenta = 0xFFFF00FF, kGray = 0xFF808080,
+                kOrange = 0xFFFF8000;
 
 // An image of solid blocks: the colour of each block is given row by row.
 ImagePtr Blocks(const std::vector<std::vector<Color>>& rows, const std::vector<int>& widths,
@@ -75,10 +75,10 @@ TEST_F(RenderTest, NineGridKeepsCornersAndStretchesEdgesAndCentre) {
         Color expected;
     };
     const Probe probes[] = {
-        {10, 10, kRed},     {19, 19, kRed},      {70, 12, kGreen},  {129, 10, kBlue},
-        {120, 19, kBlue},   {12, 45, kYellow},   {70, 45, kWhite},  {20, 20, kWhite},
-        {119, 69, kWhite},  {125, 45, kCyan},    {10, 79, kMagenta}, {70, 75, kGray},
-        {129, 79, kOrange}, {120, 70, kOrange},  {9, 9, 0},          {130, 80, 0},
+        {10, 10, kRed},     {19, 19, kRed},     {70, 12, kGreen},   {129, 10, kBlue},
+        {120, 19, kBlue},   {12, 45, kYellow},  {70, 45, kWhite},   {20, 20, kWhite},
+        {119, 69, kWhite},  {125, 45, kCyan},   {10, 79, kMagenta}, {70, 75, kGray},
+        {129, 79, kOrange}, {120, 70, kOrange}, {9, 9, 0},          {130, 80, 0},
     };
     for (const Probe& p : probes) {
         EXPECT_EQ(b.Pixel(p.x, p.y), p.expected) << p.x << "," << p.y;
@@ -101,9 +101,9 @@ TEST_F(RenderTest, NineGridLargerThanItsDestinationSkipsEmptyPatchesAndDrawsTheR
     // Corners of 25 in a 40 × 40 destination leave the edges and centre with
     // negative sizes: they are skipped and every corner (drawn after them) shows.
     Bitmap b(40, 40);
-    const ImagePtr img = Blocks({{kRed, kGreen, kBlue}, {kYellow, kWhite, kCyan},
-                                 {kMagenta, kGray, kOrange}},
-                                {25, 10, 25}, {25, 10, 25});
+    const ImagePtr img =
+        Blocks({{kRed, kGreen, kBlue}, {kYellow, kWhite, kCyan}, {kMagenta, kGray, kOrange}},
+               {25, 10, 25}, {25, 10, 25});
     MRender::DrawImageFrame(b.Context(), img.get(), CRect(0, 0, 40, 40), 0, 0, 60, 60, 25);
     EXPECT_EQ(cairo_status(b.Context()), CAIRO_STATUS_SUCCESS);
     EXPECT_EQ(b.Pixel(0, 0), kRed);
@@ -127,8 +127,8 @@ TEST_F(RenderTest, StripCellsAreSelectedByIndex) {
         Color expected;
     };
     const Case cases[] = {
-        {0, 4, kRed}, {1, 4, kGreen}, {2, 4, kBlue}, {3, 4, kGray},
-        {9, 4, kGray}, // beyond the last cell: the last one
+        {0, 4, kRed},  {1, 4, kGreen}, {2, 4, kBlue},
+        {3, 4, kGray}, {9, 4, kGray}, // beyond the last cell: the last one
         {-3, 4, kRed},
     };
     for (const Case& c : cases) {
@@ -160,8 +160,8 @@ TEST_F(RenderTest, TransparencyRampAlphas) {
     MRender::FillSolidRect(src.Context(), CRect(0, 0, 4, 10), kWhite);
     src.Flush();
     Bitmap dst(4, 10);
-    const int last = MRender::DrawVerticalTransition(dst.Context(), src.Surface(),
-                                                     CRect(0, 0, 4, 10), CRect(0, 0, 4, 10), 0, 100);
+    const int last = MRender::DrawVerticalTransition(
+        dst.Context(), src.Surface(), CRect(0, 0, 4, 10), CRect(0, 0, 4, 10), 0, 100);
     EXPECT_EQ(last, 25);
     for (int i = 0; i < 10; ++i) {
         const std::uint32_t a = static_cast<std::uint32_t>(expected[i]);

@@ -38,15 +38,18 @@ protected:
         loop->CancelTimer(timer);
         return done();
     }
-    static void Settle() { RunFor(150, [] { return false; }); }
+    static void Settle() {
+        RunFor(150, [] { return false; });
+    }
     static std::string Xdotool(const MWindow& w, int x, int y, const std::string& then) {
         const CRect r = w.GetWindowRect();
-        return "xdotool mousemove " + std::to_string(r.left + x) + " " +
-               std::to_string(r.top + y) + " " + then;
+        return "xdotool mousemove " + std::to_string(r.left + x) + " " + std::to_string(r.top + y) +
+               " " + then;
     }
 };
 
 TEST_F(X11Test, WindowShowsWhatThePaintManagerDrew) {
+    XInputLock lock; // no pointer over the window while it is captured
     TestDialog dlg;
     dlg.build = [](TestDialog& d, CRect) {
         d.AddControl(new Probe(&d, 1, CRect(40, 40, 140, 100), 0xFF3366CC));
@@ -68,6 +71,7 @@ TEST_F(X11Test, WindowShowsWhatThePaintManagerDrew) {
 }
 
 TEST_F(X11Test, ClicksKeysAndDoubleClicksArriveThroughTheServer) {
+    XInputLock lock;
     TestDialog dlg;
     Probe* p = nullptr;
     Probe* q = nullptr;
@@ -130,10 +134,10 @@ public:
 };
 
 TEST_F(X11Test, GrabbingPopupSeesPressesOutsideAsDeactivation) {
+    XInputLock lock;
     Popup popup;
     popup.SetPopupGrab(true);
-    ASSERT_NE(popup.Create(nullptr, "popup", WS_POPUP, WS_EX_TOOLWINDOW,
-                           CRect(500, 500, 600, 560)),
+    ASSERT_NE(popup.Create(nullptr, "popup", WS_POPUP, WS_EX_TOOLWINDOW, CRect(500, 500, 600, 560)),
               nullptr);
     popup.ShowWindow(SW_SHOWNA);
     Settle();

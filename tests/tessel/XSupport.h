@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <thread>
 
 namespace tessel_test {
 
@@ -16,7 +19,38 @@ inline bool HaveDisplay() {
     return d != nullptr && *d != '\0';
 }
 
-inline int Shell(const std::string& command) { return std::system(command.c_str()); }
+inline int Shell(const std::string& command) {
+    return std::system(command.c_str());
+}
+
+// Tests that move the pointer or type on the shared X server take turns: the
+// lock is a folder beside the display's runtime files (made atomically). A
+// lock left by a crashed test is taken over after 60 s.
+class XInputLock {
+public:
+    XInputLock() {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        path_ = std::string(runtime != nullptr && *runtime != '\0' ? runtime : "/tmp") +
+                "/kovrin-x-input-" +
+                (std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "");
+        for (int i = 0; i < 1200; ++i) {
+            std::error_code ec;
+            if (std::filesystem::create_directory(path_, ec)) {
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    ~XInputLock() {
+        std::error_code ec;
+        std::filesystem::remove(path_, ec);
+    }
+    XInputLock(const XInputLock&) = delete;
+    XInputLock& operator=(const XInputLock&) = delete;
+
+private:
+    std::string path_;
+};
 
 // A screenshot of a window (or "root") as an image; null when it failed.
 inline Tessel::ImagePtr Screenshot(const std::string& window) {

@@ -97,9 +97,10 @@ void SkinPicture::DrawControl(HDC& dc, CRect) {
     if (stretch_) {
         MRender::DrawImageCell(dc, img, 0, image_count_, rect_);
     } else {
-        MRender::DrawImage(dc, img, CRect(rect_.left, rect_.top, rect_.left + frame_width_,
-                                          rect_.top + frame_height_),
-                           CRect(0, 0, frame_width_, frame_height_));
+        MRender::DrawImage(
+            dc, img,
+            CRect(rect_.left, rect_.top, rect_.left + frame_width_, rect_.top + frame_height_),
+            CRect(0, 0, frame_width_, frame_height_));
     }
 }
 

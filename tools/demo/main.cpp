@@ -57,8 +57,8 @@ public:
         AddControl(pad);
         pad->SetImage("demo_pad.png", 4);
         pad->SetTooltip("The demo's own control");
-        auto* apply = new demo::SkinButton(this, kApply, CRect(w - 184, 170, w - 40, 206), "Apply",
-                                           10);
+        auto* apply =
+            new demo::SkinButton(this, kApply, CRect(w - 184, 170, w - 40, 206), "Apply", 10);
         AddControl(apply);
         apply->SetImage("btn_apply.png", 4);
     }

@@ -15,8 +15,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path root = argv[1];
     int failures = 0;
     for (const auto& image : kovrin::skin::SkinTable()) {
-        const std::filesystem::path folder =
-            image.folder == kovrin::skin::Folder::Skin ? root / "skins" / "theme1" : root / "tessel";
+        const std::filesystem::path folder = image.folder == kovrin::skin::Folder::Skin
+                                                 ? root / "skins" / "theme1"
+                                                 : root / "tessel";
         const std::filesystem::path path = folder / image.name;
         std::error_code ec;
         std::filesystem::create_directories(path.parent_path(), ec);
