@@ -32,6 +32,9 @@ void PaintManager::Init(MWindow* window) {
         }
     }
     initialised_ = true;
+    if (window_->Native() != nullptr) {
+        window_->Native()->SetLayered(layered_);
+    }
     scroll_v_id_ = 102;
     scroll_h_id_ = 101;
     AddGDITempFont(106);
@@ -56,6 +59,9 @@ CSize PaintManager::GetClientSize() const {
 
 void PaintManager::SetLayeredWindow(int layered) {
     layered_ = layered != 0;
+    if (window_ != nullptr && window_->Native() != nullptr) {
+        window_->Native()->SetLayered(layered_);
+    }
     Invalidate();
 }
 

@@ -71,6 +71,10 @@ public:
     virtual void Present(const PixelView& picture, const Rect& area) = 0;
     // True when per-pixel alpha is shown as such (ARGB visual and a compositor).
     virtual bool ShowsAlpha() const = 0;
+    // A layered window's picture carries its shape: where alpha cannot be
+    // shown, fully transparent pixels are cut out of the window instead.
+    void SetLayered(bool layered) { layered_ = layered; }
+    bool IsLayered() const { return layered_ || options_.alpha; }
     // Native window id (X11 Window; a counter for headless windows).
     virtual unsigned long Id() const = 0;
 
@@ -90,6 +94,7 @@ private:
     WindowDelegate* delegate_;
     WindowOptions options_;
     bool enabled_ = true;
+    bool layered_ = false;
 
     mutable std::mutex dirty_mutex_;
     Rect dirty_{};

@@ -404,8 +404,13 @@ void X11Window::Present(const PixelView& picture, const Rect& area) {
         return;
     }
     Display* dpy = sys_.Dpy();
-    if (Options().alpha && !argb_ && sys_.HasShape()) {
-        ShapeFromAlpha(picture);
+    if (!argb_ && sys_.HasShape()) {
+        if (IsLayered()) {
+            ShapeFromAlpha(picture);
+        } else if (shape_applied_) {
+            XShapeCombineMask(dpy, window_, ShapeBounding, 0, 0, None, ShapeSet);
+            shape_applied_ = false;
+        }
     }
     if (sys_.HasShm() && EnsureShm(picture.width, picture.height)) {
         const int stride = shm_image_->bytes_per_line;

@@ -150,6 +150,37 @@ TEST_F(X11Test, GrabbingPopupSeesPressesOutsideAsDeactivation) {
     popup.DestroyWindow();
 }
 
+// Clears its rectangle to full transparency.
+class Hole : public MControl {
+public:
+    Hole(MObject* parent, CRect r) : MControl(parent, 5, r, 1, 1, 1) {}
+    void DrawControl(HDC& dc, CRect) override { MRender::ClearRect(dc, rect_); }
+};
+
+TEST_F(X11Test, LayeredWindowWithoutCompositorIsCutWhereItIsTransparent) {
+    XInputLock lock;
+    TestDialog under;
+    under.build = [](TestDialog& d, CRect) { d.SetBackColor(RGB(0, 200, 0), RGB(0, 200, 0)); };
+    ASSERT_TRUE(under.Open(200, 200, 600, 600));
+    under.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(RunFor(3000, [&] { return under.GetPaintManager().PaintCount() > 0; }));
+    TestDialog over;
+    over.build = [](TestDialog& d, CRect) {
+        d.SetLayeredWindow(1);
+        d.AddControl(new Hole(&d, CRect(50, 50, 150, 150)));
+    };
+    ASSERT_TRUE(over.Open(200, 200, 600, 600));
+    over.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(RunFor(3000, [&] { return over.GetPaintManager().PaintCount() > 0; }));
+    Settle();
+    const auto shot = Screenshot("root");
+    ASSERT_TRUE(shot);
+    EXPECT_TRUE(Near(RgbAt(shot, 700, 700), 0x00C800, 2)) << RgbAt(shot, 700, 700); // the hole
+    EXPECT_EQ(RgbAt(shot, 610, 610), 0x090D13u); // the layered window itself
+    over.DestroyWindow();
+    under.DestroyWindow();
+}
+
 TEST_F(X11Test, CentresOnTheMonitorWorkArea) {
     TestDialog dlg;
     ASSERT_TRUE(dlg.Open(400, 300, 0, 0));
