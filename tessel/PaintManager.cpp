@@ -402,6 +402,7 @@ bool PaintManager::RemoveControl(MControl* control) {
         auto it = std::find(list.begin(), list.end(), control);
         if (it != list.end()) {
             list.erase(it);
+            ++removals_;
             found = true;
         }
     }
@@ -422,6 +423,7 @@ void PaintManager::ClearAreaControls() {
     {
         std::lock_guard lock(area_lock_);
         list.swap(areas_);
+        ++removals_;
     }
     for (MControl* c : list) {
         delete c;
@@ -433,6 +435,7 @@ void PaintManager::ClearControls() {
     {
         std::lock_guard lock(control_lock_);
         list.swap(controls_);
+        ++removals_;
     }
     for (MControl* c : list) {
         delete c;
@@ -464,7 +467,11 @@ void PaintManager::ForgetControl(MControl* control) {
         auto& lock = layer == 0 ? area_lock_ : control_lock_;
         auto& list = layer == 0 ? areas_ : controls_;
         std::lock_guard guard(lock);
-        list.erase(std::remove(list.begin(), list.end(), control), list.end());
+        const auto end = std::remove(list.begin(), list.end(), control);
+        if (end != list.end()) {
+            list.erase(end, list.end());
+            ++removals_;
+        }
     }
     if (auto* parent = dynamic_cast<MControl*>(control->GetParantObject())) {
         parent->ForgetChild(control);

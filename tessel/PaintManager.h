@@ -216,8 +216,14 @@ private:
     void DrawOverlay(HDC& dc);
     bool DragWindow(CPoint pt);
     UINT AllocateTimerEvent() const;
+    // Walks copy the layer and call into controls without holding its lock,
+    // so a control's own locks are never taken inside a layer lock. A walk
+    // skips controls removed meanwhile (checked only after a removal).
     std::vector<MControl*> Snapshot(int layer) const;
     bool Contains(int layer, MControl* c) const;
+    bool StillThere(int layer, MControl* c, unsigned generation) const {
+        return generation == removals_ || Contains(layer, c);
+    }
 
     MWindow* window_ = nullptr;
     bool initialised_ = false;
@@ -251,6 +257,7 @@ private:
     std::vector<MControl*> areas_;
     mutable std::recursive_mutex control_lock_;
     std::vector<MControl*> controls_;
+    unsigned removals_ = 0; // bumped whenever a control leaves a layer
 
     mutable std::mutex anim_lock_;
     std::vector<MControl*> animated_;

@@ -39,8 +39,9 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (window_ == nullptr) {
         return 0;
     }
+    const unsigned gen = removals_;
     for (MControl* c : Snapshot(1)) {
-        if (Contains(1, c) && c->OnWindowMessage(msg, wParam, lParam) != 0) {
+        if (StillThere(1, c, gen) && c->OnWindowMessage(msg, wParam, lParam) != 0) {
             return 1;
         }
     }
@@ -177,8 +178,9 @@ int PaintManager::OnMouseMove(UINT flags, CPoint pt) {
         return 1;
     }
     MControl* found = nullptr;
+    const unsigned gen = removals_;
     for (MControl* c : Snapshot(1)) {
-        if (!Contains(1, c)) {
+        if (!StillThere(1, c, gen)) {
             continue;
         }
         r |= c->OnMouseMove(flags, pt);
@@ -316,8 +318,9 @@ int PaintManager::OnMouseWheel(UINT, int delta, CPoint pt) {
     for (int n = 0; n < notches; ++n) {
         int r = hover_ != nullptr ? hover_->OnScroll(1, direction, pt) : 0;
         if (r == 0) {
+            const unsigned gen = removals_;
             for (MControl* c : Snapshot(1)) {
-                if (Contains(1, c) && (r = c->OnScroll(1, direction, pt)) != 0) {
+                if (StillThere(1, c, gen) && (r = c->OnScroll(1, direction, pt)) != 0) {
                     break;
                 }
             }
@@ -331,8 +334,9 @@ int PaintManager::OnKeyDown(UINT key) {
     const UINT mod = KeyModifier();
     int r = hover_ != nullptr ? hover_->OnKeyDown(key, 1, mod) : 0;
     if (r == 0) {
+        const unsigned gen = removals_;
         for (MControl* c : Snapshot(1)) {
-            if (c != hover_ && Contains(1, c) && (r = c->OnKeyDown(key, 1, mod)) != 0) {
+            if (c != hover_ && StillThere(1, c, gen) && (r = c->OnKeyDown(key, 1, mod)) != 0) {
                 break;
             }
         }

@@ -47,14 +47,12 @@ void PaintManager::OnPaint(CRect update) {
         MRender::FillSolidRect(dc, inner, back_color_, 0xFE);
         cairo_set_operator(dc, CAIRO_OPERATOR_OVER);
     }
-    for (MControl* c : Snapshot(0)) {
-        if (Contains(0, c)) {
-            c->Draw(dc, clip);
-        }
-    }
-    for (MControl* c : Snapshot(1)) {
-        if (Contains(1, c)) {
-            c->Draw(dc, clip);
+    const unsigned gen = removals_;
+    for (int layer = 0; layer < 2; ++layer) {
+        for (MControl* c : Snapshot(layer)) {
+            if (StillThere(layer, c, gen)) {
+                c->Draw(dc, clip);
+            }
         }
     }
     DrawCaret(dc);
