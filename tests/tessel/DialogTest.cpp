@@ -288,6 +288,54 @@ TEST_F(DialogTest, MessageOverlayShowsAndFades) {
     dlg.DestroyWindow();
 }
 
+// Removes another control when offered a window message.
+class Remover : public Probe {
+public:
+    using Probe::Probe;
+    LRESULT OnWindowMessage(UINT msg, WPARAM, LPARAM) override {
+        if (msg == WM_USER + 5 && victim != nullptr) {
+            GetManager()->RemoveControl(victim);
+            victim = nullptr;
+        }
+        return 0;
+    }
+    MControl* victim = nullptr;
+};
+
+// Counts the window messages it is offered.
+class Listener : public Probe {
+public:
+    using Probe::Probe;
+    LRESULT OnWindowMessage(UINT msg, WPARAM, LPARAM) override {
+        if (msg == WM_USER + 5) {
+            ++(*heard);
+        }
+        return 0;
+    }
+    int* heard = nullptr;
+};
+
+TEST_F(DialogTest, ControlRemovedDuringAWalkIsNotVisitedAfterwards) {
+    TestDialog dlg;
+    ASSERT_TRUE(dlg.Open());
+    auto* remover = new Remover(&dlg, 1, CRect(0, 0, 10, 10));
+    auto* victim = new Listener(&dlg, 2, CRect(0, 0, 10, 10));
+    auto* other = new Listener(&dlg, 3, CRect(0, 0, 10, 10));
+    int victim_heard = 0;
+    int other_heard = 0;
+    victim->heard = &victim_heard;
+    other->heard = &other_heard;
+    remover->victim = victim;
+    dlg.AddControl(remover);
+    dlg.AddControl(victim);
+    dlg.AddControl(other);
+    dlg.SendMessageW(WM_USER + 5, 0, 0);
+    EXPECT_EQ(victim_heard, 0);
+    EXPECT_EQ(other_heard, 1);
+    EXPECT_EQ(dlg.GetControls().size(), 2u);
+    dlg.DestroyWindow();
+}
+
 TEST_F(DialogTest, ClosingANonModalDialogDestroysItsControls) {
     TestDialog dlg;
     ASSERT_TRUE(dlg.Open());
