@@ -1,0 +1,134 @@
+#include "tessel/ControlFactory.h"
+
+#include "tessel/controls/CArea.h"
+
+#include <cstring>
+
+namespace Tessel {
+namespace {
+
+using Creator = MControl* (*)(MObject* parent, UINT id, CRect rect, const char* title, int visible,
+                              int enabled);
+
+// Constructor argument shapes after (parent, id, rect).
+template <class T>
+MControl* VisibleOne(MObject* p, UINT id, CRect r, const char*, int visible, int) {
+    return new T(p, id, r, visible, 1);
+}
+template <class T>
+MControl* VisibleEnabled(MObject* p, UINT id, CRect r, const char*, int visible, int enabled) {
+    return new T(p, id, r, visible, enabled);
+}
+template <class T>
+MControl* TitleVisible(MObject* p, UINT id, CRect r, const char* title, int visible, int) {
+    return new T(p, id, r, title, visible);
+}
+template <class T>
+MControl* TitleVisibleEnabled(MObject* p, UINT id, CRect r, const char* title, int visible,
+                              int enabled) {
+    return new T(p, id, r, title, visible, enabled);
+}
+template <class T>
+MControl* TitleVisibleOne(MObject* p, UINT id, CRect r, const char* title, int visible, int) {
+    return new T(p, id, r, title, visible, 1);
+}
+template <class T> MControl* Visible(MObject* p, UINT id, CRect r, const char*, int visible, int) {
+    return new T(p, id, r, visible);
+}
+
+struct Entry {
+    const char* name;
+    bool window;
+    bool panel;
+    Creator create; // null: not part of the library yet
+};
+
+// Every accepted name. The argument shape of a class not built yet is noted
+// beside it, for whoever adds it.
+constexpr Entry kTable[] = {
+    {"CArea", true, true, VisibleOne<CArea>}, {"MText", true, true, nullptr}, // title, visible
+    {"MPicture", true, true, nullptr},                                        // visible, enabled
+    {"CPhotoFrame", true, true, nullptr},                                     // visible, enabled
+    {"CSliderPicture", true, true, nullptr},                                  // visible, enabled
+    {"CGifPicture", true, true, nullptr},                                     // visible, enabled
+    {"MProgress", true, true, nullptr},                                       // visible, enabled
+    {"MSlider", true, true, nullptr},                                         // visible, enabled
+    {"MLevelCtrl", true, true, nullptr},                                      // visible, enabled
+    {"MButton", true, true, nullptr},         // title, visible, enabled
+    {"CImageButton", true, true, nullptr},    // title, visible, enabled
+    {"CTextButton", true, true, nullptr},     // title, visible, enabled
+    {"CCheckButton", true, true, nullptr},    // title, visible, enabled
+    {"CRadioButton", true, true, nullptr},    // title, visible, enabled
+    {"CIconButton", true, true, nullptr},     // title, visible, enabled
+    {"CTimerButton", true, true, nullptr},    // title, visible, enabled
+    {"CHelpButton", true, true, nullptr},     // title, visible, enabled
+    {"CColorButton", true, true, nullptr},    // visible, enabled
+    {"MSpinButton", true, true, nullptr},     // visible, enabled
+    {"CSpinButton", true, true, nullptr},     // visible, enabled
+    {"CSwitchButton", true, true, nullptr},   // visible, enabled
+    {"MEdit", true, true, nullptr},           // title, visible, enabled
+    {"MRichEdit", true, true, nullptr},       // title, visible, enabled
+    {"MEditEx", true, true, nullptr},         // title, visible, enabled
+    {"MComboBox", true, true, nullptr},       // visible, enabled
+    {"MTabCtrl", true, true, nullptr},        // visible, enabled
+    {"MTabLayout", true, true, nullptr},      // visible
+    {"MListBox", true, true, nullptr},        // visible
+    {"MPalette", true, true, nullptr},        // visible
+    {"CColorPalette", true, true, nullptr},   // visible
+    {"CColorSelect", true, true, nullptr},    // visible
+    {"CirclePalette", true, true, nullptr},   // visible, 1
+    {"CComboBoxList", true, false, nullptr},  // visible, 1
+    {"MenuItem", true, true, nullptr},        // title, visible, 1
+    {"KeyboardCtrl", true, true, nullptr},    // visible
+    {"KeyFuncControl", false, true, nullptr}, // visible
+    {"DListBox", false, true, nullptr},       // visible
+    {"CRecordList", false, true, nullptr},    // visible
+    {"CDeviceCtrl", true, true, nullptr},     // visible, 1
+    {"UpgradeButton", false, true, nullptr},  // title, visible, enabled
+    {"DownloadButton", false, true, nullptr}, // title, visible, enabled
+    {"BatteryCtrl", true, false, nullptr},    // visible, 1
+};
+
+const Entry* Find(const char* cls) {
+    if (cls == nullptr || *cls == '\0') {
+        return nullptr;
+    }
+    for (const Entry& e : kTable) {
+        if (std::strcmp(e.name, cls) == 0) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+MControl* ControlFactory::Create(FactoryScope scope, MObject* parent, const char* cls, UINT id,
+                                 CRect rect, const char* title, int visible, int enabled) {
+    const Entry* e = Find(cls);
+    if (e == nullptr || e->create == nullptr) {
+        return nullptr;
+    }
+    if ((scope == FactoryScope::Window && !e->window) ||
+        (scope == FactoryScope::Panel && !e->panel)) {
+        return nullptr;
+    }
+    return e->create(parent, id, rect, title != nullptr ? title : "", visible, enabled);
+}
+
+std::vector<std::string> ControlFactory::Names(FactoryScope scope) {
+    std::vector<std::string> names;
+    for (const Entry& e : kTable) {
+        if (scope == FactoryScope::Window ? e.window : e.panel) {
+            names.emplace_back(e.name);
+        }
+    }
+    return names;
+}
+
+bool ControlFactory::IsBuilt(const char* cls) {
+    const Entry* e = Find(cls);
+    return e != nullptr && e->create != nullptr;
+}
+
+} // namespace Tessel
