@@ -171,7 +171,9 @@ std::string IniSet(std::string_view text, std::string_view section, std::string_
     }
     if (!done) {
         if (section_end == std::string::npos) {
-            out.push_back("[" + std::string(section) + "]" + eol_cr);
+            std::string header(1, '[');
+            header.append(section).append("]").append(eol_cr);
+            out.push_back(std::move(header));
             section_end = out.size();
         }
         out.insert(out.begin() + static_cast<std::ptrdiff_t>(section_end), new_line);

@@ -21,7 +21,9 @@ int SettingsFile::ReadInt(std::string_view name) const {
     if (!std::filesystem::exists(path_, ec)) {
         const auto folder = std::filesystem::path(path_).parent_path().string();
         if (EnsureFolder(folder)) {
-            platform::WriteFileAtomically(path_, "[" + std::string(kSection) + "]\n");
+            std::string header(1, '[');
+            header.append(kSection).append("]\n");
+            platform::WriteFileAtomically(path_, header);
         }
         return 0;
     }

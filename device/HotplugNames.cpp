@@ -91,7 +91,7 @@ std::string InterfaceName(const HidIdentity& id, int interface_number, std::stri
             name += ids;
         }
     }
-    name += "#" + std::string(instance) + "#{4D1E55B2-F16F-11CF-88CB-001111000030}";
+    name.append("#").append(instance).append("#{4D1E55B2-F16F-11CF-88CB-001111000030}");
     return Upper(std::move(name));
 }
 
