@@ -138,7 +138,7 @@ std::uint8_t MusicLevelByte(int level, float gain) {
     return static_cast<std::uint8_t>(std::min(std::trunc(product), 255.0f));
 }
 
-FeatureReport MusicLevelReport(const MusicLevelSettings& settings, int level) {
+FeatureReport MusicLevelFeatureReport(const MusicLevelSettings& settings, int level) {
     FeatureReport r{};
     r[0] = kFeatureReportId;
     std::copy(kMusicMarker.begin(), kMusicMarker.end(), r.begin() + 1);
@@ -151,7 +151,7 @@ FeatureReport MusicLevelReport(const MusicLevelSettings& settings, int level) {
 MusicLevelSent SendMusicLevel(DeviceManager& manager, const MusicLevelSettings& settings,
                               int level) {
     const std::optional<bool> sent =
-        manager.TrySendFeatureChecked(MusicLevelReport(settings, level));
+        manager.TrySendFeatureChecked(MusicLevelFeatureReport(settings, level));
     if (!sent) {
         return MusicLevelSent::kBusy;
     }

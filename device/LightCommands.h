@@ -51,7 +51,7 @@ struct MusicLevelSettings {
 // min(trunc(level x gain), 255); 0 when the product is not a number, negative
 // or too large for an int.
 std::uint8_t MusicLevelByte(int level, float gain);
-FeatureReport MusicLevelReport(const MusicLevelSettings& settings, int level);
+FeatureReport MusicLevelFeatureReport(const MusicLevelSettings& settings, int level);
 
 enum class MusicLevelSent { kSent, kFailed, kBusy };
 
