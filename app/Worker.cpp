@@ -123,11 +123,9 @@ std::optional<int> Worker::CommandDeviceType(const KeyboardLayout& layout) const
     return layout.device_type;
 }
 
-TaskEnvironment Worker::Environment(std::shared_ptr<const KeyboardLayout> layout,
-                                    int device_type) {
+TaskEnvironment Worker::Environment(std::shared_ptr<const KeyboardLayout> layout, int device_type) {
     return TaskEnvironment{CommandContext{manager_, database_, std::move(layout)}, host_,
-                           host_.Selection(), device_type,
-                           GetStatus().device.connection_mode};
+                           host_.Selection(), device_type, GetStatus().device.connection_mode};
 }
 
 void Worker::RunCycle() {

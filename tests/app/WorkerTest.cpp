@@ -69,8 +69,9 @@ TEST(WorkerTest, EveryTaskFinishesItsWaitTokenAfterItsWork) {
     rig.Start();
     rig.AddLight(2);
     rig.host.selection.light = {1, 2, 0};
-    for (int code : std::initializer_list<int>{TASK_SYNC_KEYS, TASK_SYNC_LIGHT, TASK_SYNC_KEY_COLORS, TASK_RESTORE,
-                     TASK_SYNC_ALL, TASK_REFRESH, TASK_CHECK_FIRMWARE, TASK_UPDATE_FIRMWARE, 9}) {
+    for (int code : std::initializer_list<int>{
+             TASK_SYNC_KEYS, TASK_SYNC_LIGHT, TASK_SYNC_KEY_COLORS, TASK_RESTORE, TASK_SYNC_ALL,
+             TASK_REFRESH, TASK_CHECK_FIRMWARE, TASK_UPDATE_FIRMWARE, 9}) {
         SCOPED_TRACE(code);
         auto token = WaitToken::Create();
         std::size_t reports_at_close = 0;

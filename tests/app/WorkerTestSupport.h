@@ -26,9 +26,7 @@ public:
         std::lock_guard lock(mutex_);
         return selection;
     }
-    void SetWindowEnabled(bool enabled) override {
-        Log(enabled ? "enable" : "disable");
-    }
+    void SetWindowEnabled(bool enabled) override { Log(enabled ? "enable" : "disable"); }
     void ShowDeviceState(const DiscoveryResult& discovery, const DeviceState& state) override {
         Log(std::string("device ") + (discovery.device_present ? "present" : "absent") + " mode " +
             std::to_string(state.connection_mode));
@@ -112,8 +110,7 @@ public:
         if (attach) {
             backend->Attach(keyboard);
         }
-        manager.AddSupported(spec.vendor_id, spec.product_id, "", device_type, connection_mode,
-                             "");
+        manager.AddSupported(spec.vendor_id, spec.product_id, "", device_type, connection_mode, "");
         ModelRecord mode;
         mode.device_type = device_type;
         mode.layout_name = "test";
