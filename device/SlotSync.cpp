@@ -70,6 +70,11 @@ SlotTableRead ReadSlotTable(DeviceManager& manager) {
     SlotTableRead read;
     // The query goes out from the buffer; the replies overwrite it.
     const bool complete = manager.ReadSlotTable(buffer);
+    if (!complete && buffer[0] == kFeatureReportId && buffer[1] == CMD_READ_SLOTS &&
+        buffer[2] == 0x01) {
+        // The first reply did not arrive: those bytes are still the query.
+        std::fill_n(buffer.begin(), 7, 0);
+    }
     read.table.bytes = buffer;
     read.complete = complete;
     return read;

@@ -216,6 +216,19 @@ TEST_F(FamilyBSlotsTest, FullSyncNeverPassesTheLastSlotAndSaysWhatWasNotSent) {
     // TearDown: no slot-range violation.
 }
 
+TEST_F(FamilyBSlotsTest, LostFirstReplyLeavesNoPhantomSlotsToClear) {
+    rig.AddAssignment(0x04, kTypeKeyFunction, 0x29);
+    SimulatedFaults faults;
+    faults.fail_get_feature = {1, -1};
+    rig.keyboard->SetFaults(faults);
+    const SlotSyncResult result = SyncKeySlots(rig.Context(), selection, std::nullopt);
+    EXPECT_FALSE(result.slot_table_read);
+    // The query bytes left in the buffer are not taken for slot keys.
+    EXPECT_EQ(result.writes,
+              (std::vector<SlotWrite>{{SlotKind::kFunction, 1, 0x04, kTypeKeyFunction, 0x29}}));
+    EXPECT_EQ(rig.keyboard->GetFunctionSlot(1).key_code, 0x04);
+}
+
 class FamilyBSingleKeyTest : public FamilyBSlotsTest {
 protected:
     // Macro slots 1 and 3 and function slots 1 and 2 are taken.
