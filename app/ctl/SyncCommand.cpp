@@ -159,13 +159,12 @@ int RunSync(CtlContext& context) {
     bool missing = false;
     const std::string profile_text = TakeOption(args, "--profile", &missing);
     const std::string layer_text = TakeOption(args, "--layer", &missing);
-    const std::optional<int> profile_arg =
-        profile_text.empty() ? std::nullopt : Number(profile_text);
+    // 0 = the active profile.
+    const int profile_arg = profile_text.empty() ? 0 : Number(profile_text).value_or(-1);
     const std::optional<int> layer_arg =
         layer_text.empty() ? std::optional<int>(0) : Number(layer_text);
     if (missing || args.size() != 1 || !kSyncTasks.count(args[0]) ||
-        (!profile_text.empty() && (!profile_arg || *profile_arg < 1)) || !layer_arg ||
-        *layer_arg < 0) {
+        (!profile_text.empty() && profile_arg < 1) || !layer_arg || *layer_arg < 0) {
         context.err << kUsage;
         return 2;
     }
@@ -225,7 +224,8 @@ int RunSync(CtlContext& context) {
     PrepareFreshDatabase(database, *load.layout);
 
     CommandSelection selection;
-    selection.keys.profile = profile_arg ? *profile_arg : std::max(1, database.GetActiveProfile());
+    selection.keys.profile =
+        profile_arg > 0 ? profile_arg : std::max(1, database.GetActiveProfile());
     selection.keys.fn_layer = *layer_arg;
     selection.light.profile = selection.keys.profile;
     selection.light.mode = database.GetActiveLightMode(selection.light.profile);
