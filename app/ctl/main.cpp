@@ -19,6 +19,7 @@ int RunXml(CtlContext& context);
 int RunCatalogue(CtlContext& context);
 int RunDevices(CtlContext& context);
 int RunFirmware(CtlContext& context);
+int RunQuitRequest(CtlContext& context);
 } // namespace kovrin::ctl
 
 namespace {
@@ -34,6 +35,7 @@ const CtlCommand kCommands[] = {
     {"devices", "", "list the HID interfaces found and the keyboards opened",
      kovrin::ctl::RunDevices},
     {"firmware", "", "print the keyboard's firmware version", kovrin::ctl::RunFirmware},
+    {"quit-request", "[LPARAM]", "ask the running program to quit", kovrin::ctl::RunQuitRequest},
 };
 
 void PrintHelp(std::ostream& out) {
