@@ -11,7 +11,8 @@
 // Everything runs on the thread of the event loop given: the bus and the X
 // connection are watched by the loop, and the callbacks run from posted
 // closures, never inside the bus or X processing (so a callback may run a
-// nested loop, e.g. a pop-up menu).
+// nested loop, e.g. a pop-up menu). The loop must run on the real clock: a
+// virtual-clock loop does not wait on descriptors while it has timers.
 
 #include "platform/window/WindowTypes.h"
 
