@@ -271,11 +271,12 @@ int SdItem::OnScroll(sd_bus_message* m, void*, sd_bus_error*) {
 int SdItem::OnRegistered(sd_bus_message* m, void* data, sd_bus_error*) {
     auto* self = static_cast<SdItem*>(data);
     self->register_call_ = sd_bus_slot_unref(self->register_call_);
-    self->settled_ = true;
     self->registered_ = !sd_bus_message_is_method_error(m, nullptr);
     self->host_ = false;
     if (self->registered_) {
-        self->AskHost();
+        self->AskHost(); // settled once the watcher says whether a host shows items
+    } else {
+        self->settled_ = true;
     }
     self->Changed();
     return 0;
@@ -292,6 +293,7 @@ int SdItem::OnHostProperty(sd_bus_message* m, void* data, sd_bus_error*) {
         host = 1;
     }
     self->host_ = host != 0;
+    self->settled_ = true;
     self->Changed();
     return 0;
 }
@@ -388,6 +390,7 @@ void SdItem::AskHost() {
         OnHostProperty, this, "ss", kWatcherInterface, "IsStatusNotifierHostRegistered");
     if (r < 0) {
         host_ = true;
+        settled_ = true;
     }
 }
 

@@ -25,7 +25,8 @@ public:
                                                       std::string* error);
     virtual ~StatusNotifierItem() = default;
 
-    // The watcher has answered the last registration (or there is none).
+    // The watcher has answered the last registration and said whether a host
+    // shows items (or there is no watcher).
     virtual bool Settled() const = 0;
     // Registered with a watcher that reports a host.
     virtual bool Shown() const = 0;

@@ -31,10 +31,11 @@ struct TrayIcon::Impl {
                 if (!a || !*a || removed) {
                     return;
                 }
-                const auto& cb = event == TrayEvent::Activate ? callbacks.activate
-                                 : event == TrayEvent::SecondaryActivate
-                                     ? callbacks.secondary_activate
-                                     : callbacks.context_menu;
+                // A copy: the callback may remove or even delete the icon.
+                const auto cb = event == TrayEvent::Activate ? callbacks.activate
+                                : event == TrayEvent::SecondaryActivate
+                                    ? callbacks.secondary_activate
+                                    : callbacks.context_menu;
                 if (cb) {
                     cb(x, y);
                 }

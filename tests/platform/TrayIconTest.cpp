@@ -171,6 +171,26 @@ TEST_F(TrayIconTest, RemoveWithdrawsTheItemFromTheBus) {
     EXPECT_TRUE(clicks_.empty());
 }
 
+TEST_F(TrayIconTest, ACallbackMayDeleteTheIcon) {
+    REQUIRE_BUS();
+    FakeWatcher watcher(loop_, true);
+    ASSERT_TRUE(watcher.Ok()) << watcher.Error();
+    std::unique_ptr<TrayIcon> icon;
+    int runs = 0;
+    TrayCallbacks c;
+    c.context_menu = [&](int, int) {
+        ++runs;
+        icon.reset(); // the program's exit item
+    };
+    icon = std::make_unique<TrayIcon>(loop_, Options(true, false), c);
+    ASSERT_TRUE(RunFor(loop_, 5000, [&] { return icon->Available(); }));
+    const std::string service = watcher.Registered().at(0);
+    ASSERT_TRUE(watcher.Call(service, "ContextMenu", 1, 2));
+    ASSERT_TRUE(RunFor(loop_, 2000, [&] { return icon == nullptr; }));
+    EXPECT_TRUE(RunFor(loop_, 3000, [&] { return watcher.NameGone(service); }));
+    EXPECT_EQ(runs, 1);
+}
+
 TEST_F(TrayIconTest, StatusNotifierFollowsWatchersAndHostsThatComeAndGo) {
     REQUIRE_BUS();
     TrayIcon icon(loop_, Options(true, false), Recorder());
