@@ -299,6 +299,14 @@ void MWindow::OnNativeEvent(const kovrin::platform::Event& e) {
     case EventType::CaptureLost:
         OnWindowMessage(WM_CAPTURECHANGED, 0, 0);
         break;
+    case EventType::ShowRequest:
+        BringToTop();
+        break;
+    case EventType::ForeignMessage:
+        if (AcceptsForeignMessage(e.message)) {
+            DispatchQueued(e.message, e.wparam, e.lparam);
+        }
+        break;
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,13 @@ public:
     // Any thread; false when the window or the UI loop is gone.
     bool PostMessageW(UINT msg, WPARAM wParam, LPARAM lParam);
 
+    // Window messages other processes may send to this window (see
+    // platform/instance/InstanceWindow.h). Only these are delivered, as
+    // queued messages: the parameters of most messages are meaningful only
+    // inside the process. None by default.
+    void AcceptForeignMessage(UINT msg) { foreign_messages_.insert(msg); }
+    bool AcceptsForeignMessage(UINT msg) const { return foreign_messages_.count(msg) != 0; }
+
     // Asks for WM_MOUSELEAVE when the pointer leaves and WM_MOUSEHOVER when it
     // rests for hoverMs; each fires once per request.
     void TrackMouseEvent(bool leave, bool hover, unsigned hoverMs = 400);
@@ -153,6 +161,7 @@ private:
     std::uint64_t hover_timer_ = 0;
     CPoint last_mouse_{-1, -1};
     CRect update_rect_;
+    std::set<UINT> foreign_messages_;
 };
 
 } // namespace Tessel

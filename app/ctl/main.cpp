@@ -20,6 +20,7 @@ int RunCatalogue(CtlContext& context);
 int RunDevices(CtlContext& context);
 int RunFirmware(CtlContext& context);
 int RunSync(CtlContext& context);
+int RunQuitRequest(CtlContext& context);
 } // namespace kovrin::ctl
 
 namespace {
@@ -37,6 +38,7 @@ const CtlCommand kCommands[] = {
     {"firmware", "", "print the keyboard's firmware version", kovrin::ctl::RunFirmware},
     {"sync", "TASK [--profile N] [--layer N]",
      "run a device task (keys, light, colors, restore, all)", kovrin::ctl::RunSync},
+    {"quit-request", "[LPARAM]", "ask the running program to quit", kovrin::ctl::RunQuitRequest},
 };
 
 void PrintHelp(std::ostream& out) {

@@ -83,6 +83,32 @@ void EventLoop::SetSource(EventSource* source) {
     source_ = source;
 }
 
+EventLoop::WatchId EventLoop::WatchFd(int fd, Closure ready) {
+    const WatchId id = next_watch_id_++;
+    watches_[id] = {fd, std::make_shared<Closure>(std::move(ready)), false};
+    return id;
+}
+
+void EventLoop::UnwatchFd(WatchId id) {
+    watches_.erase(id);
+}
+
+bool EventLoop::RunWatches() {
+    std::vector<std::pair<WatchId, std::shared_ptr<Closure>>> due;
+    for (auto& [id, w] : watches_) {
+        if (w.readable) {
+            w.readable = false;
+            due.emplace_back(id, w.ready);
+        }
+    }
+    for (auto& [id, ready] : due) {
+        if (watches_.count(id) != 0) { // not removed by an earlier callback
+            (*ready)();
+        }
+    }
+    return !due.empty();
+}
+
 void EventLoop::Wake() {
     if (wake_fd_ >= 0) {
         const std::uint64_t one = 1;
@@ -269,6 +295,7 @@ bool EventLoop::Turn(bool may_wait) {
         source_->Dispatch();
         any = true;
     }
+    any = RunWatches() || any;
     any = RunTimers() || any;
     any = RunPaints() || any;
     if (!any && may_wait && !quit_) {
@@ -301,19 +328,36 @@ void EventLoop::Wait() {
             return;
         }
     }
-    pollfd fds[2];
-    int n = 0;
-    fds[n++] = {wake_fd_, POLLIN, 0};
-    if (source_ != nullptr && source_->Fd() >= 0) {
-        fds[n++] = {source_->Fd(), POLLIN, 0};
+    std::vector<pollfd> fds;
+    fds.reserve(2 + watches_.size());
+    fds.push_back({wake_fd_, POLLIN, 0});
+    const bool polls_source = source_ != nullptr && source_->Fd() >= 0;
+    if (polls_source) {
+        fds.push_back({source_->Fd(), POLLIN, 0});
     }
-    const int r = poll(fds, static_cast<nfds_t>(n), timeout);
-    if (r > 0 && (fds[0].revents & POLLIN) != 0) {
+    const std::size_t first_watch = fds.size();
+    std::vector<WatchId> ids;
+    for (const auto& [id, w] : watches_) {
+        fds.push_back({w.fd, POLLIN, 0});
+        ids.push_back(id);
+    }
+    const int r = poll(fds.data(), static_cast<nfds_t>(fds.size()), timeout);
+    if (r <= 0) {
+        return;
+    }
+    if ((fds[0].revents & POLLIN) != 0) {
         std::uint64_t value;
         [[maybe_unused]] const ssize_t rd = read(wake_fd_, &value, sizeof value);
     }
-    if (r > 0 && n > 1 && (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+    constexpr short kReady = POLLIN | POLLHUP | POLLERR | POLLNVAL;
+    if (polls_source && (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
         source_readable_ = true;
+    }
+    for (std::size_t i = first_watch; i < fds.size(); ++i) {
+        auto it = watches_.find(ids[i - first_watch]);
+        if ((fds[i].revents & kReady) != 0 && it != watches_.end()) {
+            it->second.readable = true;
+        }
     }
 }
 

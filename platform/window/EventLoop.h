@@ -61,6 +61,14 @@ public:
 
     void SetSource(EventSource* source);
 
+    // Loop thread. Besides the window connection, the loop waits on these
+    // descriptors (for reading) and runs ready() in its input phase after
+    // poll() saw data, a hang-up or an error on one. A watch may be removed
+    // from inside any callback; remove it before closing its descriptor.
+    using WatchId = std::uint64_t;
+    WatchId WatchFd(int fd, Closure ready);
+    void UnwatchFd(WatchId id);
+
     // Any thread. Runs the closure on the loop thread at its next turn.
     // False when the loop is shutting down (the closure is dropped).
     bool Post(Closure closure);
@@ -121,6 +129,7 @@ private:
     bool RunPosted();
     bool RunTimers();
     bool RunPaints();
+    bool RunWatches();
     void Wait();
     std::uint64_t NextDeadline(); // UINT64_MAX when none
     void Wake();
@@ -130,6 +139,13 @@ private:
     int wake_fd_ = -1;
     EventSource* source_ = nullptr;
     bool source_readable_ = false; // poll() saw data on the source's descriptor
+    struct Watch {
+        int fd = -1;
+        std::shared_ptr<Closure> ready;
+        bool readable = false;
+    };
+    std::map<WatchId, Watch> watches_;
+    WatchId next_watch_id_ = 1;
 
     mutable std::mutex mutex_;
     std::condition_variable invoke_cv_;

@@ -78,6 +78,10 @@ enum class EventType {
     Mapped,       // shown on screen
     Unmapped,     // hidden or minimised
     CaptureLost,  // the mouse capture ended without the window asking
+    // Another process asked the window to come to the front.
+    ShowRequest,
+    // A window message from another process: message, wparam, lparam.
+    ForeignMessage,
 };
 
 enum class MouseButton { Left = 1, Middle = 2, Right = 3 };
@@ -97,6 +101,9 @@ struct Event {
     unsigned modifiers = 0;    // ModifierBits
     std::uint64_t time_ms = 0; // event time on the loop clock
     std::string text;          // Char: UTF-8 text
+    unsigned message = 0;      // ForeignMessage
+    std::uintptr_t wparam = 0;
+    std::intptr_t lparam = 0;
 };
 
 // A 32-bit premultiplied ARGB picture (cairo's CAIRO_FORMAT_ARGB32 layout).

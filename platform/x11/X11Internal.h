@@ -15,12 +15,18 @@ namespace kovrin::platform::x11 {
 
 class X11WindowSystem;
 
+// Client messages that other processes send to a window (format 32): come to
+// the front; and a window message with data.l = {message, wParam, lParam}.
+inline constexpr const char* kShowRequestAtom = "_KOVRIN_SHOW_WINDOW";
+inline constexpr const char* kWindowMessageAtom = "_KOVRIN_WINDOW_MESSAGE";
+
 class X11Window final : public NativeWindow {
 public:
     X11Window(X11WindowSystem& system, WindowDelegate* delegate, const WindowOptions& options);
     ~X11Window() override;
 
     bool Valid() const { return window_ != 0; }
+    X11WindowSystem& System() const { return sys_; }
 
     void Show(ShowCommand command) override;
     bool IsVisible() const override { return mapped_ && !minimized_; }

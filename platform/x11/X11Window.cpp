@@ -531,8 +531,19 @@ void X11Window::Handle(XEvent& ev) {
         Deliver({.type = EventType::Unmapped});
         break;
     case ClientMessage:
-        if (static_cast<Atom>(ev.xclient.data.l[0]) == sys_.A("WM_DELETE_WINDOW")) {
+        if (ev.xclient.message_type == sys_.A("WM_PROTOCOLS") &&
+            static_cast<Atom>(ev.xclient.data.l[0]) == sys_.A("WM_DELETE_WINDOW")) {
             Deliver({.type = EventType::CloseRequest});
+        } else if (ev.xclient.format == 32 && ev.xclient.message_type == sys_.A(kShowRequestAtom)) {
+            Deliver({.type = EventType::ShowRequest});
+        } else if (ev.xclient.format == 32 &&
+                   ev.xclient.message_type == sys_.A(kWindowMessageAtom)) {
+            // Each value travels as 32 bits.
+            Event e{.type = EventType::ForeignMessage};
+            e.message = static_cast<std::uint32_t>(ev.xclient.data.l[0]);
+            e.wparam = static_cast<std::uint32_t>(ev.xclient.data.l[1]);
+            e.lparam = static_cast<std::int32_t>(ev.xclient.data.l[2]);
+            Deliver(e);
         }
         break;
     case FocusIn:
