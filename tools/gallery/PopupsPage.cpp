@@ -77,7 +77,10 @@ void BuildPopupsPage(GalleryPage& page) {
         if (code != CN_CLICKED) {
             return;
         }
-        slot->Show(&dlg, [&dlg](kovrin::WaitClose close) { dlg.Later(2000, close); });
+        // The task's token, finished by the "task" two seconds later.
+        auto token = kovrin::WaitToken::Create();
+        dlg.Later(2000, [token] { token->Finish(); });
+        slot->Show(&dlg, token);
         std::printf("wait closed\n");
         std::fflush(stdout);
     });
