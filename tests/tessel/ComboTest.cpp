@@ -143,6 +143,28 @@ TEST_F(ComboTest, APickBeyondTheItemsDoesNothing) {
     EXPECT_TRUE(dlg.notes.empty());
 }
 
+// The program quits while a drop-down is open: the box goes with its
+// window, its drop-down with the closures the stopping loop drops.
+TEST(ComboShutdown, QuittingWithTheListOpen) {
+    for (bool pump_first : {false, true}) {
+        HeadlessSession ui(KOVRIN_BUILD_PROGRAM_DIR);
+        TestDialog dlg;
+        ASSERT_TRUE(dlg.Open());
+        dlg.ShowWindow(SW_SHOW);
+        ui.Pump();
+        auto* c = dynamic_cast<MComboBox*>(
+            dlg.CreateControl("MComboBox", 101, CRect(20, 20, 220, 58), "", 1, 1));
+        ASSERT_NE(c, nullptr);
+        c->AddItem("One");
+        ui.Click(dlg, 100, 40);
+        ASSERT_TRUE(c->IsOpen());
+        dlg.DestroyWindow();
+        if (pump_first) {
+            ui.Pump();
+        }
+    } // ShutdownUi: must neither hang nor leak
+}
+
 TEST_F(ComboTest, ItemOperations) {
     Open();
     MComboBox* c = MakeCombo(3);

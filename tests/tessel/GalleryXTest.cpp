@@ -13,6 +13,8 @@
 #include <sstream>
 #include <thread>
 
+#include <unistd.h>
+
 using namespace tessel_test;
 
 namespace {
@@ -26,7 +28,8 @@ std::string Slurp(const std::string& path) {
 class Gallery {
 public:
     explicit Gallery(const std::string& args) {
-        dir_ = ::testing::TempDir() + "tessel_gallery_" + std::to_string(++runs_) + "/";
+        dir_ = ::testing::TempDir() + "tessel_gallery_" + std::to_string(getpid()) + "_" +
+               std::to_string(++runs_) + "/";
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         Shell("( " + std::string(TESSEL_GALLERY_PATH) + " " + args + " >" + dir_ + "out 2>" + dir_ +
@@ -148,16 +151,24 @@ TEST(GalleryX, PickFromAComboAndTypeIntoAnEditBox) {
                     " sleep 0.1 click 1"),
               0);
     EXPECT_TRUE(g.WaitFor("notify 311 2 2 0")) << g.Out();
-    // A press outside an open list closes it and picks nothing.
+    // A press outside an open list closes it and picks nothing: outside the
+    // program, and on another control of the gallery (which does not get it).
+    const auto& edit = d.at("301");
+    const std::string on_edit =
+        std::to_string(edit[0] + 20) + " " + std::to_string((edit[1] + edit[3]) / 2);
     ASSERT_EQ(Shell("xdotool mousemove " + std::to_string(cx) + " " + std::to_string(cy) +
                     " click 1 sleep 0.4 mousemove 5 5 click 1 sleep 0.3"),
               0);
+    ASSERT_EQ(Shell("xdotool mousemove " + std::to_string(cx) + " " + std::to_string(cy) +
+                    " click 1 sleep 0.4 mousemove " + on_edit + " click 1 sleep 0.3"),
+              0);
+    EXPECT_EQ(g.Out().find("notify 301 30 0 0"), std::string::npos); // no edit began
+    // The list closed: a press on the edit box now reaches it.
     // Typing (not ASCII too) and the clipboard.
-    const auto& edit = d.at("301");
-    ASSERT_EQ(Shell("xdotool mousemove " + std::to_string(edit[0] + 20) + " " +
-                    std::to_string((edit[1] + edit[3]) / 2) +
+    ASSERT_EQ(Shell("xdotool mousemove " + on_edit +
                     " click 1 sleep 0.2 type 'grün 7' && xdotool key ctrl+a ctrl+c"),
               0);
+    EXPECT_TRUE(g.WaitFor("notify 301 30 0 0"));
     EXPECT_TRUE(g.WaitFor("notify 301 26 0 0"));
     std::string pasted;
     if (Shell("command -v xclip >/dev/null") == 0) {
