@@ -88,12 +88,14 @@ void Manager::ShutdownUi() {
     {
         std::lock_guard lock(g_ui_mutex);
         g_loop_ptr = nullptr;
-        if (g_loop) {
-            g_loop->BeginShutdown();
-        }
         system = std::move(g_system);
         loop = std::move(g_loop);
         g_headless = nullptr;
+    }
+    // Outside the lock: the closures dropped here may post (and are refused)
+    // or release windows as they go.
+    if (loop) {
+        loop->BeginShutdown();
     }
     system.reset();
     loop.reset();

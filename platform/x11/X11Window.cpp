@@ -310,7 +310,9 @@ void X11Window::ReleaseMouse() {
 }
 
 void X11Window::GrabForPopup() {
-    const int r = XGrabPointer(sys_.Dpy(), window_, True, kPointerMask, GrabModeAsync,
+    // Every press comes here, also one on another window of this program
+    // (its owner), so that it counts as outside and closes the pop-up.
+    const int r = XGrabPointer(sys_.Dpy(), window_, False, kPointerMask, GrabModeAsync,
                                GrabModeAsync, None, None, CurrentTime);
     popup_grab_ = r == GrabSuccess;
 }
