@@ -1,6 +1,8 @@
 #include "tessel/ControlFactory.h"
 
 #include "tessel/controls/CArea.h"
+#include "tessel/controls/keyboard/KeyFuncControl.h"
+#include "tessel/controls/keyboard/KeyboardCtrl.h"
 
 #include <cstring>
 
@@ -79,8 +81,8 @@ constexpr Entry kTable[] = {
     {"CirclePalette", true, true, nullptr},   // visible, 1
     {"CComboBoxList", true, false, nullptr},  // visible, 1
     {"MenuItem", true, true, nullptr},        // title, visible, 1
-    {"KeyboardCtrl", true, true, nullptr},    // visible
-    {"KeyFuncControl", false, true, nullptr}, // visible
+    {"KeyboardCtrl", true, true, Visible<KeyboardCtrl>},
+    {"KeyFuncControl", false, true, Visible<KeyFuncControl>},
     {"DListBox", false, true, nullptr},       // visible
     {"CRecordList", false, true, nullptr},    // visible
     {"CDeviceCtrl", true, true, nullptr},     // visible, 1
