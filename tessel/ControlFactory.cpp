@@ -2,6 +2,8 @@
 
 #include "tessel/controls/CArea.h"
 #include "tessel/controls/keyboard/KeyFuncControl.h"
+#include "tessel/controls/lists/CRecordList.h"
+#include "tessel/controls/lists/DListBox.h"
 #include "tessel/controls/keyboard/KeyboardCtrl.h"
 
 #include <cstring>
@@ -83,8 +85,8 @@ constexpr Entry kTable[] = {
     {"MenuItem", true, true, nullptr},        // title, visible, 1
     {"KeyboardCtrl", true, true, Visible<KeyboardCtrl>},
     {"KeyFuncControl", false, true, Visible<KeyFuncControl>},
-    {"DListBox", false, true, nullptr},       // visible
-    {"CRecordList", false, true, nullptr},    // visible
+    {"DListBox", false, true, Visible<DListBox>},
+    {"CRecordList", false, true, Visible<CRecordList>},
     {"CDeviceCtrl", true, true, nullptr},     // visible, 1
     {"UpgradeButton", false, true, nullptr},  // title, visible, enabled
     {"DownloadButton", false, true, nullptr}, // title, visible, enabled
