@@ -1,10 +1,15 @@
 #include "tessel/ControlFactory.h"
 
 #include "tessel/controls/CArea.h"
+#include "tessel/controls/colour/CColorButton.h"
+#include "tessel/controls/colour/CirclePalette.h"
+#include "tessel/controls/devices/BatteryCtrl.h"
+#include "tessel/controls/devices/CDeviceCtrl.h"
+#include "tessel/controls/devices/UpgradeButton.h"
 #include "tessel/controls/keyboard/KeyFuncControl.h"
+#include "tessel/controls/keyboard/KeyboardCtrl.h"
 #include "tessel/controls/lists/CRecordList.h"
 #include "tessel/controls/lists/DListBox.h"
-#include "tessel/controls/keyboard/KeyboardCtrl.h"
 
 #include <cstring>
 
@@ -50,47 +55,48 @@ struct Entry {
 // Every accepted name. The argument shape of a class not built yet is noted
 // beside it, for whoever adds it.
 constexpr Entry kTable[] = {
-    {"CArea", true, true, VisibleOne<CArea>}, {"MText", true, true, nullptr}, // title, visible
-    {"MPicture", true, true, nullptr},                                        // visible, enabled
-    {"CPhotoFrame", true, true, nullptr},                                     // visible, enabled
-    {"CSliderPicture", true, true, nullptr},                                  // visible, enabled
-    {"CGifPicture", true, true, nullptr},                                     // visible, enabled
-    {"MProgress", true, true, nullptr},                                       // visible, enabled
-    {"MSlider", true, true, nullptr},                                         // visible, enabled
-    {"MLevelCtrl", true, true, nullptr},                                      // visible, enabled
-    {"MButton", true, true, nullptr},         // title, visible, enabled
-    {"CImageButton", true, true, nullptr},    // title, visible, enabled
-    {"CTextButton", true, true, nullptr},     // title, visible, enabled
-    {"CCheckButton", true, true, nullptr},    // title, visible, enabled
-    {"CRadioButton", true, true, nullptr},    // title, visible, enabled
-    {"CIconButton", true, true, nullptr},     // title, visible, enabled
-    {"CTimerButton", true, true, nullptr},    // title, visible, enabled
-    {"CHelpButton", true, true, nullptr},     // title, visible, enabled
-    {"CColorButton", true, true, nullptr},    // visible, enabled
-    {"MSpinButton", true, true, nullptr},     // visible, enabled
-    {"CSpinButton", true, true, nullptr},     // visible, enabled
-    {"CSwitchButton", true, true, nullptr},   // visible, enabled
-    {"MEdit", true, true, nullptr},           // title, visible, enabled
-    {"MRichEdit", true, true, nullptr},       // title, visible, enabled
-    {"MEditEx", true, true, nullptr},         // title, visible, enabled
-    {"MComboBox", true, true, nullptr},       // visible, enabled
-    {"MTabCtrl", true, true, nullptr},        // visible, enabled
-    {"MTabLayout", true, true, nullptr},      // visible
-    {"MListBox", true, true, nullptr},        // visible
-    {"MPalette", true, true, nullptr},        // visible
-    {"CColorPalette", true, true, nullptr},   // visible
-    {"CColorSelect", true, true, nullptr},    // visible
-    {"CirclePalette", true, true, nullptr},   // visible, 1
-    {"CComboBoxList", true, false, nullptr},  // visible, 1
-    {"MenuItem", true, true, nullptr},        // title, visible, 1
+    {"CArea", true, true, VisibleOne<CArea>},
+    {"MText", true, true, nullptr},          // title, visible
+    {"MPicture", true, true, nullptr},       // visible, enabled
+    {"CPhotoFrame", true, true, nullptr},    // visible, enabled
+    {"CSliderPicture", true, true, nullptr}, // visible, enabled
+    {"CGifPicture", true, true, nullptr},    // visible, enabled
+    {"MProgress", true, true, nullptr},      // visible, enabled
+    {"MSlider", true, true, nullptr},        // visible, enabled
+    {"MLevelCtrl", true, true, nullptr},     // visible, enabled
+    {"MButton", true, true, nullptr},        // title, visible, enabled
+    {"CImageButton", true, true, nullptr},   // title, visible, enabled
+    {"CTextButton", true, true, nullptr},    // title, visible, enabled
+    {"CCheckButton", true, true, nullptr},   // title, visible, enabled
+    {"CRadioButton", true, true, nullptr},   // title, visible, enabled
+    {"CIconButton", true, true, nullptr},    // title, visible, enabled
+    {"CTimerButton", true, true, nullptr},   // title, visible, enabled
+    {"CHelpButton", true, true, nullptr},    // title, visible, enabled
+    {"CColorButton", true, true, VisibleEnabled<CColorButton>},
+    {"MSpinButton", true, true, nullptr},   // visible, enabled
+    {"CSpinButton", true, true, nullptr},   // visible, enabled
+    {"CSwitchButton", true, true, nullptr}, // visible, enabled
+    {"MEdit", true, true, nullptr},         // title, visible, enabled
+    {"MRichEdit", true, true, nullptr},     // title, visible, enabled
+    {"MEditEx", true, true, nullptr},       // title, visible, enabled
+    {"MComboBox", true, true, nullptr},     // visible, enabled
+    {"MTabCtrl", true, true, nullptr},      // visible, enabled
+    {"MTabLayout", true, true, nullptr},    // visible
+    {"MListBox", true, true, nullptr},      // visible
+    {"MPalette", true, true, nullptr},      // visible
+    {"CColorPalette", true, true, nullptr}, // visible
+    {"CColorSelect", true, true, nullptr},  // visible
+    {"CirclePalette", true, true, VisibleOne<CirclePalette>},
+    {"CComboBoxList", true, false, nullptr}, // visible, 1
+    {"MenuItem", true, true, nullptr},       // title, visible, 1
     {"KeyboardCtrl", true, true, Visible<KeyboardCtrl>},
     {"KeyFuncControl", false, true, Visible<KeyFuncControl>},
     {"DListBox", false, true, Visible<DListBox>},
     {"CRecordList", false, true, Visible<CRecordList>},
-    {"CDeviceCtrl", true, true, nullptr},     // visible, 1
-    {"UpgradeButton", false, true, nullptr},  // title, visible, enabled
-    {"DownloadButton", false, true, nullptr}, // title, visible, enabled
-    {"BatteryCtrl", true, false, nullptr},    // visible, 1
+    {"CDeviceCtrl", true, true, VisibleOne<CDeviceCtrl>},
+    {"UpgradeButton", false, true, TitleVisibleEnabled<UpgradeButton>},
+    {"DownloadButton", false, true, TitleVisibleEnabled<DownloadButton>},
+    {"BatteryCtrl", true, false, VisibleOne<BatteryCtrl>},
 };
 
 const Entry* Find(const char* cls) {
