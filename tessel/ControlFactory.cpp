@@ -6,10 +6,24 @@
 #include "tessel/controls/devices/BatteryCtrl.h"
 #include "tessel/controls/devices/CDeviceCtrl.h"
 #include "tessel/controls/devices/UpgradeButton.h"
+#include "tessel/controls/input/CComboBoxList.h"
+#include "tessel/controls/input/MComboBox.h"
+#include "tessel/controls/input/MEdit.h"
+#include "tessel/controls/input/MTabCtrl.h"
+#include "tessel/controls/input/MTabLayout.h"
 #include "tessel/controls/keyboard/KeyFuncControl.h"
 #include "tessel/controls/keyboard/KeyboardCtrl.h"
 #include "tessel/controls/lists/CRecordList.h"
 #include "tessel/controls/lists/DListBox.h"
+#include "tessel/controls/standard/CCheckButton.h"
+#include "tessel/controls/standard/CGifPicture.h"
+#include "tessel/controls/standard/CImageButton.h"
+#include "tessel/controls/standard/CRadioButton.h"
+#include "tessel/controls/standard/MButton.h"
+#include "tessel/controls/standard/MPicture.h"
+#include "tessel/controls/standard/MSlider.h"
+#include "tessel/controls/standard/MText.h"
+#include "tessel/menus/MenuItem.h"
 
 #include <cstring>
 
@@ -56,39 +70,39 @@ struct Entry {
 // beside it, for whoever adds it.
 constexpr Entry kTable[] = {
     {"CArea", true, true, VisibleOne<CArea>},
-    {"MText", true, true, nullptr},          // title, visible
-    {"MPicture", true, true, nullptr},       // visible, enabled
+    {"MText", true, true, TitleVisible<MText>},
+    {"MPicture", true, true, VisibleEnabled<MPicture>},
     {"CPhotoFrame", true, true, nullptr},    // visible, enabled
     {"CSliderPicture", true, true, nullptr}, // visible, enabled
-    {"CGifPicture", true, true, nullptr},    // visible, enabled
-    {"MProgress", true, true, nullptr},      // visible, enabled
-    {"MSlider", true, true, nullptr},        // visible, enabled
-    {"MLevelCtrl", true, true, nullptr},     // visible, enabled
-    {"MButton", true, true, nullptr},        // title, visible, enabled
-    {"CImageButton", true, true, nullptr},   // title, visible, enabled
-    {"CTextButton", true, true, nullptr},    // title, visible, enabled
-    {"CCheckButton", true, true, nullptr},   // title, visible, enabled
-    {"CRadioButton", true, true, nullptr},   // title, visible, enabled
-    {"CIconButton", true, true, nullptr},    // title, visible, enabled
-    {"CTimerButton", true, true, nullptr},   // title, visible, enabled
-    {"CHelpButton", true, true, nullptr},    // title, visible, enabled
+    {"CGifPicture", true, true, VisibleEnabled<CGifPicture>},
+    {"MProgress", true, true, nullptr}, // visible, enabled
+    {"MSlider", true, true, VisibleEnabled<MSlider>},
+    {"MLevelCtrl", true, true, nullptr}, // visible, enabled
+    {"MButton", true, true, TitleVisibleEnabled<MButton>},
+    {"CImageButton", true, true, TitleVisibleEnabled<CImageButton>},
+    {"CTextButton", true, true, nullptr}, // title, visible, enabled
+    {"CCheckButton", true, true, TitleVisibleEnabled<CCheckButton>},
+    {"CRadioButton", true, true, TitleVisibleEnabled<CRadioButton>},
+    {"CIconButton", true, true, nullptr},  // title, visible, enabled
+    {"CTimerButton", true, true, nullptr}, // title, visible, enabled
+    {"CHelpButton", true, true, nullptr},  // title, visible, enabled
     {"CColorButton", true, true, VisibleEnabled<CColorButton>},
     {"MSpinButton", true, true, nullptr},   // visible, enabled
     {"CSpinButton", true, true, nullptr},   // visible, enabled
     {"CSwitchButton", true, true, nullptr}, // visible, enabled
-    {"MEdit", true, true, nullptr},         // title, visible, enabled
-    {"MRichEdit", true, true, nullptr},     // title, visible, enabled
-    {"MEditEx", true, true, nullptr},       // title, visible, enabled
-    {"MComboBox", true, true, nullptr},     // visible, enabled
-    {"MTabCtrl", true, true, nullptr},      // visible, enabled
-    {"MTabLayout", true, true, nullptr},    // visible
+    {"MEdit", true, true, TitleVisibleEnabled<MEdit>},
+    {"MRichEdit", true, true, nullptr}, // title, visible, enabled
+    {"MEditEx", true, true, nullptr},   // title, visible, enabled
+    {"MComboBox", true, true, VisibleEnabled<MComboBox>},
+    {"MTabCtrl", true, true, VisibleEnabled<MTabCtrl>},
+    {"MTabLayout", true, true, Visible<MTabLayout>},
     {"MListBox", true, true, nullptr},      // visible
     {"MPalette", true, true, nullptr},      // visible
     {"CColorPalette", true, true, nullptr}, // visible
     {"CColorSelect", true, true, nullptr},  // visible
     {"CirclePalette", true, true, VisibleOne<CirclePalette>},
-    {"CComboBoxList", true, false, nullptr}, // visible, 1
-    {"MenuItem", true, true, nullptr},       // title, visible, 1
+    {"CComboBoxList", true, false, VisibleOne<CComboBoxList>},
+    {"MenuItem", true, true, TitleVisibleOne<MenuItem>},
     {"KeyboardCtrl", true, true, Visible<KeyboardCtrl>},
     {"KeyFuncControl", false, true, Visible<KeyFuncControl>},
     {"DListBox", false, true, Visible<DListBox>},

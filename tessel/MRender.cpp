@@ -411,4 +411,28 @@ CSize MRender::MeasureText(const FontSpec& font, const std::string& text, int ma
     return {logical.width, logical.height};
 }
 
+std::vector<int> MRender::GetCharOffsets(const FontSpec& font, const std::string& text) {
+    FontRegistry& fonts = FontRegistry::Instance();
+    std::lock_guard lock(fonts.Lock());
+    PangoLayout* layout = NewLayout(font);
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+    std::vector<int> out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
+            continue; // inside a character
+        }
+        PangoRectangle pos;
+        pango_layout_index_to_pos(layout, static_cast<int>(i), &pos);
+        out.push_back(PANGO_PIXELS(pos.x));
+    }
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout, nullptr, &logical);
+    out.push_back(out.empty() ? 0 : std::max(logical.width, out.back()));
+    if (!out.empty()) {
+        out.front() = 0;
+    }
+    g_object_unref(layout);
+    return out;
+}
+
 } // namespace Tessel

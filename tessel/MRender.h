@@ -11,6 +11,7 @@
 #include <cairo.h>
 
 #include <string>
+#include <vector>
 
 namespace Tessel {
 
@@ -92,6 +93,9 @@ public:
                                const std::string& text);
     // Logical size of the text laid out in one line, or wrapped at maxWidth.
     static CSize MeasureText(const FontSpec& font, const std::string& text, int maxWidth = -1);
+    // The x offsets of the character boundaries of the text laid out in one
+    // line: one value per code point start plus the end (the first is 0).
+    static std::vector<int> GetCharOffsets(const FontSpec& font, const std::string& text);
 
     // A value whose colour bits are all zero gets 1 added.
     static Color CheckAlphaColor(Color c) { return (c & 0x00FFFFFF) == 0 ? c + 1 : c; }

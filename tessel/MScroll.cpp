@@ -34,6 +34,10 @@ int MScroll::ThumbLength() const {
 void MScroll::Layout() {
     const int track = Length() - 2 * arrow_;
     const int len = ThumbLength();
+    if (track <= 0 || len <= 0) {
+        thumb_ = CRect(); // no room for a thumb (or no layout yet)
+        return;
+    }
     int offset = 0;
     if (range_ > 0 && track > len) {
         offset = static_cast<int>(static_cast<long long>(position_) * (track - len) / range_);

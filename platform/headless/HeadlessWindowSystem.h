@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace kovrin::platform {
@@ -77,6 +78,9 @@ public:
     bool IsHeadless() const override { return true; }
     Rect WorkArea(Point near) const override;
     Point CursorPosition() const override { return pointer_; }
+    // An in-process clipboard.
+    std::string GetClipboardText() override { return clipboard_; }
+    void SetClipboardText(const std::string& text) override { clipboard_ = text; }
 
     int Fd() const override { return -1; }
     bool Pending() override { return !queue_.empty(); }
@@ -121,6 +125,7 @@ private:
     Point pointer_{-1, -1};
     unsigned buttons_ = 0;
     unsigned long next_id_ = 1;
+    std::string clipboard_;
 };
 
 } // namespace kovrin::platform

@@ -27,6 +27,12 @@ public:
     virtual Rect WorkArea(Point near) const = 0;
     virtual Point CursorPosition() const = 0;
 
+    // Text on the clipboard (the CLIPBOARD selection under X); empty when
+    // there is none, it is not text, or its owner does not answer in time.
+    virtual std::string GetClipboardText() = 0;
+    // Puts UTF-8 text on the clipboard; this connection serves it from then on.
+    virtual void SetClipboardText(const std::string& text) = 0;
+
     // Key state as seen through the key events of this connection.
     bool IsKeyDown(unsigned vk) const { return vk < key_down_.size() && key_down_[vk]; }
     unsigned DoubleClickMs() const { return 500; }

@@ -86,6 +86,8 @@ public:
     bool IsHeadless() const override { return false; }
     Rect WorkArea(Point near) const override;
     Point CursorPosition() const override;
+    std::string GetClipboardText() override;
+    void SetClipboardText(const std::string& text) override;
 
     int Fd() const override { return ConnectionNumber(dpy_); }
     // Events Xlib has already read; new data on the socket is seen by poll().
@@ -112,6 +114,13 @@ public:
     void NoteKeyState(unsigned vk, bool down) { NoteKey(vk, down); }
 
 private:
+    // The clipboard (X11Clipboard.cpp): an unmapped window owns the
+    // selection and answers the requests of other clients.
+    Window ClipboardWindow();
+    bool IsClipboardEvent(const XEvent& ev) const;
+    void HandleClipboardEvent(XEvent& ev);
+    bool ConvertClipboard(Atom target, std::string& out);
+
     Display* dpy_;
     int screen_;
     Window root_;
@@ -123,6 +132,9 @@ private:
     mutable std::map<std::string, Atom> atoms_;
     std::map<CursorKind, Cursor> cursors_;
     std::map<Window, X11Window*> windows_;
+    Window clip_window_ = 0;
+    std::string clip_text_;
+    bool clip_owned_ = false;
 };
 
 // Virtual key for an X key event (0 when unmapped), from its unshifted key symbol.

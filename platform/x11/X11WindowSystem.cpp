@@ -75,6 +75,9 @@ X11WindowSystem::~X11WindowSystem() {
     if (xim_ != nullptr) {
         XCloseIM(xim_);
     }
+    if (clip_window_ != 0) {
+        XDestroyWindow(dpy_, clip_window_);
+    }
     XCloseDisplay(dpy_);
 }
 
@@ -244,6 +247,10 @@ void X11WindowSystem::Dispatch() {
         XEvent ev;
         XNextEvent(dpy_, &ev);
         if (XFilterEvent(&ev, None) == True) {
+            continue;
+        }
+        if (IsClipboardEvent(ev)) {
+            HandleClipboardEvent(ev);
             continue;
         }
         if (X11Window* w = Find(ev.xany.window)) {

@@ -1,6 +1,8 @@
 #include "tools/skin/SkinImages.h"
 
 #include "tools/skin/SkinPainter.h"
+#include "tools/skin/StandardSkins.h"
+#include "tools/skin/WidgetSkins.h"
 
 #include <cmath>
 
@@ -152,17 +154,24 @@ void ScrollHorizontal(cairo_t* cr, const SkinImage& img) {
 } // namespace
 
 const std::vector<SkinImage>& SkinTable() {
-    static const std::vector<SkinImage> table = {
-        {Folder::Skin, "main_bkg.png", 1280, 720, 1, MainBackground},
-        {Folder::Skin, "pic_caption.png", 1280, 49, 1, Caption},
-        {Folder::Skin, "main_sysbtn_close.png", 120, 30, 4, SysClose},
-        {Folder::Skin, "main_sysbtn_min.png", 120, 30, 4, SysMin},
-        {Folder::Skin, "btn_apply.png", 480, 36, 4, PushButton},
-        {Folder::Skin, "logo/logo.png", 48, 48, 1, Logo},
-        {Folder::Skin, "demo_pad.png", 384, 96, 4, DemoPad},
-        {Folder::Library, "101.png", 22, 20, 1, ScrollHorizontal},
-        {Folder::Library, "102.png", 28, 239, 4, ScrollVertical},
-    };
+    static const std::vector<SkinImage> table = [] {
+        std::vector<SkinImage> t = {
+            {Folder::Skin, "main_bkg.png", 1280, 720, 1, MainBackground},
+            {Folder::Skin, "pic_caption.png", 1280, 49, 1, Caption},
+            {Folder::Skin, "main_sysbtn_close.png", 120, 30, 4, SysClose},
+            {Folder::Skin, "main_sysbtn_min.png", 120, 30, 4, SysMin},
+            {Folder::Skin, "btn_apply.png", 480, 36, 4, PushButton},
+            {Folder::Skin, "logo/logo.png", 48, 48, 1, Logo},
+            {Folder::Skin, "demo_pad.png", 384, 96, 4, DemoPad},
+            {Folder::Library, "101.png", 22, 20, 1, ScrollHorizontal},
+            {Folder::Library, "102.png", 28, 239, 4, ScrollVertical},
+        };
+        // Each group of controls draws its own images.
+        for (const auto* more : {&StandardSkinImages(), &WidgetSkinTable()}) {
+            t.insert(t.end(), more->begin(), more->end());
+        }
+        return t;
+    }();
     return table;
 }
 

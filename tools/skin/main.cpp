@@ -5,7 +5,9 @@
 
 #include "device/KeyboardLayout.h"
 #include "device/LayoutLoader.h"
+#include "tools/skin/GifWriter.h"
 #include "tools/skin/SkinImages.h"
+#include "tools/skin/StandardSkins.h"
 #include "tools/skin/WidgetSkins.h"
 #include "xml/XmlDocument.h"
 
@@ -76,10 +78,8 @@ int main(int argc, char** argv) {
     }
     const fs::path root = argv[1];
     int failures = 0;
-    for (const auto* table : {&kovrin::skin::SkinTable(), &kovrin::skin::WidgetSkinTable()}) {
-        for (const auto& image : *table) {
-            failures += WriteImage(root, image) ? 0 : 1;
-        }
+    for (const auto& image : kovrin::skin::SkinTable()) {
+        failures += WriteImage(root, image) ? 0 : 1;
     }
     if (argc == 3) {
         std::error_code ec;
@@ -91,6 +91,33 @@ int main(int argc, char** argv) {
         if (ec) {
             std::fprintf(stderr, "cannot list %s\n", argv[2]);
             ++failures;
+        }
+    }
+    for (const auto& anim : kovrin::skin::StandardAnimations()) {
+        const std::filesystem::path folder =
+            anim.folder == kovrin::skin::Folder::Skin ? root / "skins" / "theme1" : root / "tessel";
+        const std::filesystem::path path = folder / anim.name;
+        std::error_code ec;
+        std::filesystem::create_directories(path.parent_path(), ec);
+        kovrin::skin::GifAnimation gif;
+        gif.width = anim.width;
+        gif.height = anim.height;
+        gif.delay_cs = anim.delay_cs;
+        gif.background = anim.background;
+        gif.colour = anim.colour;
+        for (int i = 0; i < anim.frames; ++i) {
+            cairo_surface_t* surface =
+                cairo_image_surface_create(CAIRO_FORMAT_ARGB32, anim.width, anim.height);
+            cairo_t* cr = cairo_create(surface);
+            anim.draw(cr, anim, i);
+            cairo_destroy(cr);
+            gif.frames.push_back(surface);
+        }
+        if (!kovrin::skin::WriteGif(path, gif)) {
+            ++failures;
+        }
+        for (cairo_surface_t* s : gif.frames) {
+            cairo_surface_destroy(s);
         }
     }
     // Frees the font caches of the legends, so leak checkers see only real leaks.
