@@ -4,6 +4,8 @@
 
 #include "WidgetSupport.h"
 
+#include "tessel/Manager.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -385,6 +387,30 @@ TEST_F(KeyboardViewTest, TipsNameTheKeyAndItsAssignment) {
     ui.MoveTo(dlg, 30, 330);
     EXPECT_GT(tips.hidden, hidden);
     view->SetTipSink(nullptr);
+}
+
+TEST_F(KeyboardViewTest, TipsShowInTheTipWindowAboveTheKey) {
+    view->EnableKBTips(true);
+    const std::string title = "KeyboardTip Window";
+    const kovrin::KeyItem& key = Key("Space");
+    const CRect r = Window(key);
+    ui.MoveTo(dlg, r.left + 20, r.top + 10);
+    EXPECT_TRUE(Manager::FindWindows("LumoClient", &title).empty()); // not before a rest on it
+    ui.MoveTo(dlg, r.left + 22, r.top + 10);
+    const auto tips = Manager::FindWindows("LumoClient", &title);
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_TRUE(tips[0]->IsWindowVisible());
+    const CPoint anchor = dlg.ClientToScreen(CPoint(r.left + r.Width() / 2, r.top));
+    EXPECT_EQ(tips[0]->GetWindowRect(),
+              CRect(anchor.x - 95, anchor.y - 100, anchor.x + 95, anchor.y));
+    // Off the key it goes; back on the same key it shows again.
+    ui.MoveTo(dlg, 30, 330);
+    EXPECT_FALSE(tips[0]->IsWindowVisible());
+    ui.MoveTo(dlg, r.left + 20, r.top + 10);
+    ui.MoveTo(dlg, r.left + 22, r.top + 10);
+    EXPECT_TRUE(tips[0]->IsWindowVisible());
+    view->EnableKBTips(false);
+    EXPECT_FALSE(tips[0]->IsWindowVisible());
 }
 
 TEST(KeyboardViewFactory, BuildsInWindowsAndPanels) {

@@ -5,6 +5,7 @@
 
 #include "tessel/MScroll.h"
 #include "tessel/Manager.h"
+#include "tessel/controls/lists/CEditWindow.h"
 #include "tessel/controls/lists/CRecordList.h"
 #include "tessel/controls/lists/DListBox.h"
 
@@ -383,6 +384,160 @@ TEST(ListFactory, ListsAreBuiltInPanelsOnly) {
         dynamic_cast<CRecordList*>(panel->CreateControl("CRecordList", 233, CRect(), "", 1, 1)),
         nullptr);
     dlg.DestroyWindow();
+}
+
+} // namespace
+
+// ---- with the real editor ----
+
+namespace {
+
+class ListEditingTest : public ListTest {
+protected:
+    CEditWindow* Editor(CListBase* list) {
+        return list->GetEditor() != nullptr
+                   ? dynamic_cast<CEditWindow*>(list->GetEditor()->Control())
+                   : nullptr;
+    }
+    void Erase(int n) {
+        for (int i = 0; i < n; ++i) {
+            ui.Tap(VK_BACK);
+        }
+    }
+};
+
+TEST_F(ListEditingTest, TypingRenamesTheRowAndThePressOnAnotherRowCommitsIt) {
+    auto* list = Add<DListBox>(CRect(20, 20, 220, 300));
+    list->SetFontWidth(14);
+    ASSERT_EQ(list->SetEditImage("img_edit.png", 4), 1);
+    list->EnableShowEdit(1);
+    for (const char* name : {"Default", "Game", "Work"}) {
+        list->AddString(name, 0, 0);
+    }
+    ui.Pump();
+    ClickRow(list, 1);
+    list->ShowEdit();
+    ui.Pump();
+    CEditWindow* edit = Editor(list);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->IsOpen());
+    EXPECT_EQ(dlg.GetPaintManager().GetFocusControl(), edit);
+    EXPECT_EQ(edit->Editor().Caret(), 4u); // at the end of "Game"
+    // The field covers the row in the list's edit colours.
+    const CRect field = edit->GetRect();
+    EXPECT_EQ(ui.Rgb(dlg, field.right - 2, field.top + 2), 0x061835u);
+
+    dlg.notes.clear();
+    Erase(4);
+    ui.Type("Racing");
+    EXPECT_EQ(edit->GetText(), "Racing");
+    EXPECT_EQ(list->GetTitle(), "Racing");
+    EXPECT_EQ(Codes({CN_TEXTCHANGED}).size(), 10u); // one per change
+    EXPECT_EQ(list->GetItemText(1), "Game");        // not before the edit ends
+
+    dlg.notes.clear();
+    ClickRow(list, 2);
+    EXPECT_EQ(Codes({CN_PRESSED, CN_EDITEND}),
+              (std::vector<Note>{{kListId, CN_PRESSED, 2, 0}, {kListId, CN_EDITEND, 0, 1}}));
+    EXPECT_EQ(list->GetItemText(1), "Racing");
+    EXPECT_FALSE(edit->IsOpen());
+    EXPECT_EQ(dlg.GetPaintManager().GetFocusControl(), list);
+}
+
+TEST_F(ListEditingTest, RenameKeepsTenCharactersAndEnterAndEscapeEndIt) {
+    auto* list = Add<DListBox>(CRect(20, 20, 220, 300));
+    list->EnableShowEdit(1);
+    list->AddString("Macro 1", 0, 0);
+    ui.Pump();
+    list->SetCurSel(0);
+    list->ShowEdit();
+    CEditWindow* edit = Editor(list);
+    ASSERT_NE(edit, nullptr);
+    Erase(7);
+    ui.Type("ABCDEFGHIJKLMNO");
+    EXPECT_EQ(edit->GetText(), "ABCDEFGHIJ");
+    dlg.notes.clear();
+    ui.Tap(VK_RETURN);
+    EXPECT_EQ(Codes({CN_EDITEND}), (std::vector<Note>{{kListId, CN_EDITEND, 0, 0}}));
+    EXPECT_EQ(list->GetItemText(0), "ABCDEFGHIJ");
+
+    list->ShowEdit();
+    ui.Type("xyz");
+    dlg.notes.clear();
+    ui.Tap(VK_ESCAPE);
+    EXPECT_FALSE(edit->IsOpen());
+    EXPECT_TRUE(Codes({CN_EDITEND}).empty());
+    EXPECT_EQ(list->GetItemText(0), "ABCDEFGHIJ");
+}
+
+TEST_F(ListEditingTest, ClicksInsideTheFieldKeepEditing) {
+    auto* list = Add<DListBox>(CRect(20, 20, 220, 300));
+    list->EnableShowEdit(1);
+    list->AddString("Default", 0, 0);
+    list->AddString("Game", 0, 0);
+    ui.Pump();
+    list->SetCurSel(1);
+    list->ShowEdit();
+    CEditWindow* edit = Editor(list);
+    ASSERT_NE(edit, nullptr);
+    const CRect field = edit->GetRect();
+    ui.Click(dlg, field.left + 4, field.top + field.Height() / 2);
+    EXPECT_TRUE(edit->IsOpen());
+    EXPECT_EQ(edit->Editor().Caret(), 0u);
+    ui.Type("My ");
+    EXPECT_EQ(edit->GetText(), "My Game");
+    // A click outside the list ends the rename.
+    dlg.notes.clear();
+    ui.Click(dlg, 400, 350);
+    EXPECT_FALSE(edit->IsOpen());
+    EXPECT_EQ(Codes({CN_EDITEND}), (std::vector<Note>{{kListId, CN_EDITEND, 0, 1}}));
+    EXPECT_EQ(list->GetItemText(1), "My Game");
+}
+
+TEST_F(ListEditingTest, DelayEditTakesDigitsAndIsClampedWhenItEnds) {
+    auto* list = Add<CRecordList>(CRect(20, 20, 460, 300));
+    list->AddString("A", kRecordKeyDown, 65, 120);
+    list->AddString("A", kRecordKeyUp, 65, 0);
+    ui.Pump();
+    ClickRow(list, 0, 350);
+    CEditWindow* edit = Editor(list);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(edit->IsOpen());
+    EXPECT_EQ(edit->GetText(), "120");
+    ui.Type("x9y9");
+    EXPECT_EQ(edit->GetText(), "12099"); // digits only, five at most
+    ui.Type("7");
+    EXPECT_EQ(edit->GetText(), "12099");
+    Erase(5);
+    ui.Type("45000");
+    dlg.notes.clear();
+    ui.Tap(VK_RETURN);
+    EXPECT_EQ(list->GetRecordItems()[0].delay, kMaxRecordDelay);
+    EXPECT_EQ(Codes({CN_EDITEND}), (std::vector<Note>{{kListId, CN_EDITEND, 0, 0}}));
+
+    // Emptied: 10.
+    ClickRow(list, 1, 350);
+    ASSERT_TRUE(edit->IsOpen());
+    Erase(1);
+    ui.Tap(VK_RETURN);
+    EXPECT_EQ(list->GetRecordItems()[1].delay, 10);
+}
+
+TEST_F(ListEditingTest, ScrollingTheRecordListEndsTheDelayEdit) {
+    auto* list = Add<CRecordList>(CRect(20, 20, 460, 200));
+    for (int i = 0; i < 12; ++i) {
+        list->AddString("K", kRecordKeyDown, 75, i);
+    }
+    ui.Pump();
+    ClickRow(list, list->GetLastVisible(), 350);
+    CEditWindow* edit = Editor(list);
+    ASSERT_NE(edit, nullptr);
+    ui.Type("5");
+    dlg.notes.clear();
+    ui.Wheel(dlg, 120, 100, 100);
+    EXPECT_FALSE(edit->IsOpen());
+    EXPECT_EQ(Codes({CN_EDITEND}).size(), 1u);
+    EXPECT_EQ(list->GetRecordItems()[11].delay, 115);
 }
 
 } // namespace

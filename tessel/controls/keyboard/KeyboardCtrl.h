@@ -182,8 +182,10 @@ public:
     virtual void Hide() = 0;
 };
 
-// The keyboard view's own tip window ("KeyboardTip Window"), created on the
-// first tip; null when tips cannot be shown.
-std::unique_ptr<KeyTipSink> MakeKeyTipWindow();
+class MWindow;
+
+// The keyboard view's own tip window ("KeyboardTip Window", owned by the
+// view's window), made on the first tip.
+std::unique_ptr<KeyTipSink> MakeKeyTipWindow(MWindow* owner);
 
 } // namespace Tessel

@@ -244,16 +244,14 @@ void KeyboardCtrl::ShowTip(int index) {
         }
         r = KeyWindowRect(k.rect);
     }
+    MWindow* window = manager_ != nullptr ? manager_->GetPaintWnd() : nullptr;
     if (tip_sink_ == nullptr) {
-        own_tips_ = MakeKeyTipWindow();
+        own_tips_ = MakeKeyTipWindow(window);
         tip_sink_ = own_tips_.get();
     }
-    if (tip_sink_ == nullptr) {
-        return;
-    }
     CPoint anchor(r.left + r.Width() / 2, r.top);
-    if (manager_ != nullptr && manager_->GetPaintWnd() != nullptr) {
-        anchor = manager_->GetPaintWnd()->ClientToScreen(anchor);
+    if (window != nullptr) {
+        anchor = window->ClientToScreen(anchor);
     }
     tip_sink_->Show(name, title, text, anchor);
 }

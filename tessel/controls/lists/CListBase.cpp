@@ -287,12 +287,17 @@ int CListBase::SetControlFocus(int focus) {
         Redraw();
         return 0;
     }
+    CheckFocusLater();
+    return 0;
+}
+
+void CListBase::CheckFocusLater() {
     // A press inside the panel that holds the list takes the focus from the
-    // list before it reaches the list and gives it back; the edit ends only
-    // when the focus has really gone elsewhere.
+    // list (or its editor) before it reaches them and then gives it back; the
+    // edit ends only when the focus has really gone elsewhere.
     const std::weak_ptr<bool> alive = alive_;
     const bool posted = PostToUi([this, alive] {
-        if (!alive.expired() && !HoldsFocus()) {
+        if (!alive.expired() && edit_item_ >= 0 && !HoldsFocus()) {
             HideEdit(1);
             Redraw();
         }
@@ -301,7 +306,13 @@ int CListBase::SetControlFocus(int focus) {
         HideEdit(1);
         Redraw();
     }
-    return 0;
+}
+
+void CListBase::TakeBackFocus() {
+    if (manager_ != nullptr && editor_ && editor_->Control() != nullptr &&
+        manager_->GetFocusControl() == editor_->Control()) {
+        manager_->SetFocusControl(this);
+    }
 }
 
 LRESULT CListBase::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
@@ -367,6 +378,7 @@ void CListBase::HideEdit(int force) {
         }
     }
     edit_item_ = -1;
+    TakeBackFocus();
     if (changed) {
         Notify(CN_EDITEND, 0, edited);
     }
@@ -386,6 +398,28 @@ void CListBase::OnEditorTextChanged(const std::string& text) {
 
 void CListBase::OnEditorEnter() {
     HideEdit(1);
+}
+
+void CListBase::OnEditorCancel() {
+    CancelEdit();
+}
+
+void CListBase::OnEditorFocusLost() {
+    if (enabled_ && edit_item_ >= 0) {
+        CheckFocusLater();
+    }
+}
+
+void CListBase::CancelEdit() {
+    if (editor_ && editor_->IsOpen()) {
+        editor_->Close();
+    }
+    const bool was = edit_item_ >= 0;
+    edit_item_ = -1;
+    TakeBackFocus();
+    if (was) {
+        Redraw();
+    }
 }
 
 } // namespace Tessel

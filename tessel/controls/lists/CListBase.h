@@ -40,6 +40,8 @@ public:
     // Closes the editor, committing a changed text (force 0 keeps it open
     // while the edited row is still the selected one).
     void HideEdit(int force);
+    // Closes the editor, dropping what was typed.
+    void CancelEdit();
     int GetEditItem() const { return edit_item_; }
     bool IsEditing() const { return edit_item_ >= 0; }
     ListEditor* GetEditor() const { return editor_.get(); }
@@ -90,6 +92,13 @@ protected:
     // ListEditorOwner
     void OnEditorTextChanged(const std::string& text) override;
     void OnEditorEnter() override;
+    void OnEditorCancel() override;
+    void OnEditorFocusLost() override;
+    // Ends the edit once the focus has settled, unless it is back on the
+    // list or its editor.
+    void CheckFocusLater();
+    // The focus goes back from the closed editor to the list.
+    void TakeBackFocus();
 
     // Shows or hides the bar and sets its range from the row count.
     void UpdateBar();

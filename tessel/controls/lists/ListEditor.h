@@ -23,12 +23,15 @@ struct ListEditorStyle {
     int fontStyle = 0;
 };
 
-// The list's side: the editor reports text changes and the Enter key.
+// The list's side: the editor reports text changes, Enter, Escape and the
+// loss of the keyboard focus.
 class ListEditorOwner {
 public:
     virtual ~ListEditorOwner() = default;
     virtual void OnEditorTextChanged(const std::string& text) = 0;
     virtual void OnEditorEnter() = 0;
+    virtual void OnEditorCancel() = 0;
+    virtual void OnEditorFocusLost() = 0;
 };
 
 class ListEditor {
