@@ -17,7 +17,7 @@ PACKAGES=(
   # audio, tray
   libpulse-dev libsystemd-dev libdbus-1-dev
   # services the tests start, and the tools they drive the program with
-  xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick
+  xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick
   pulseaudio pulseaudio-utils sox dbus xdg-utils
 )
 

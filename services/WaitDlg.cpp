@@ -85,6 +85,15 @@ int WaitDlg::OnInitDialog() {
     return 1;
 }
 
+void WaitDialogSlot::Show(MWindow* owner, const std::shared_ptr<WaitToken>& token) {
+    if (!token) {
+        Show(owner, WaitAttach{});
+        return;
+    }
+    Show(owner, [token](WaitClose close) { token->Attach(std::move(close)); });
+    token->Detach();
+}
+
 void WaitDialogSlot::CloseCurrent() {
     if (current_ != nullptr) {
         current_->DestroyWindow();

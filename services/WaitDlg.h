@@ -2,14 +2,18 @@
 // The wait dialog: an animated "busy" picture (loading.gif) centred on its
 // owner, topmost, shown modally while a task runs elsewhere.
 //
-// It closes through a close function the task's wait token receives: the
-// token calls it, from any thread, once its task has run (at once when it has
-// already run). Dropping every copy of the function without calling it closes
-// the dialog too, so a task that is dropped never leaves it open.
+// It closes through the wait token queued with its task (app/WaitToken.h):
+// the dialog attaches its close function when it appears and detaches when it
+// has gone; the worker finishes the token when the task has run or was
+// dropped, which closes the dialog, at once when that happened first. The
+// close function may be called from any thread; dropping every copy of it
+// without calling it closes the dialog too.
 //
-//   WaitDialogSlot slot;                                      // one per main window
-//   slot.Show(mainWindow, [token](WaitClose close) { token->Attach(close); });
+//   auto token = WaitToken::Create();
+//   worker.Queue(TASK_SYNC_KEYS, token);
+//   slot.Show(mainWindow, token);                             // one slot per main window
 
+#include "app/WaitToken.h"
 #include "tessel/MDialog.h"
 
 #include <functional>
@@ -55,6 +59,9 @@ public:
     // and runs it modally; returns when it has closed. Without `attach` the
     // dialog closes at once.
     void Show(Tessel::MWindow* owner, const WaitAttach& attach);
+    // The same for the task of `token`: attached while the dialog is open,
+    // detached when it has closed. Without a token the dialog closes at once.
+    void Show(Tessel::MWindow* owner, const std::shared_ptr<WaitToken>& token);
     // Destroys the dialog that is open, if any.
     void CloseCurrent();
     WaitDlg* Current() const { return current_; }

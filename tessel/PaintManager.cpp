@@ -498,10 +498,22 @@ namespace {
 bool Focusable(const MControl* c) {
     return c->IsVisible() && c->IsEnabled() && c->IsTabStop();
 }
+
+// The controls in Tab order: the window's control layer in order, each
+// visible container followed by the controls inside it.
+void CollectInTabOrder(const std::vector<MControl*>& layer, std::vector<MControl*>& out) {
+    for (MControl* c : layer) {
+        out.push_back(c);
+        if (c->IsVisible()) {
+            CollectInTabOrder(c->GetControls(), out);
+        }
+    }
+}
 } // namespace
 
 MControl* PaintManager::GetNextFocusableControl() const {
-    const auto list = Snapshot(1);
+    std::vector<MControl*> list;
+    CollectInTabOrder(Snapshot(1), list);
     auto start = std::find(list.begin(), list.end(), focus_);
     if (start != list.end()) {
         for (auto it = start + 1; it != list.end(); ++it) {
@@ -519,7 +531,8 @@ MControl* PaintManager::GetNextFocusableControl() const {
 }
 
 MControl* PaintManager::GetPrevFocusableControl() const {
-    const auto list = Snapshot(1);
+    std::vector<MControl*> list;
+    CollectInTabOrder(Snapshot(1), list);
     auto start = std::find(list.rbegin(), list.rend(), focus_);
     if (start != list.rend()) {
         for (auto it = start + 1; it != list.rend(); ++it) {

@@ -19,6 +19,7 @@ int RunXml(CtlContext& context);
 int RunCatalogue(CtlContext& context);
 int RunDevices(CtlContext& context);
 int RunFirmware(CtlContext& context);
+int RunSync(CtlContext& context);
 } // namespace kovrin::ctl
 
 namespace {
@@ -34,6 +35,8 @@ const CtlCommand kCommands[] = {
     {"devices", "", "list the HID interfaces found and the keyboards opened",
      kovrin::ctl::RunDevices},
     {"firmware", "", "print the keyboard's firmware version", kovrin::ctl::RunFirmware},
+    {"sync", "TASK [--profile N] [--layer N]",
+     "run a device task (keys, light, colors, restore, all)", kovrin::ctl::RunSync},
 };
 
 void PrintHelp(std::ostream& out) {

@@ -5,6 +5,7 @@
 #include "tessel/menus/MenuItem.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace Tessel {
 
@@ -18,10 +19,7 @@ MenuWnd::MenuWnd(MObject* parent)
 bool MenuWnd::Finish(bool created) {
     if (!created) {
         // Nothing will destroy a window that does not exist.
-        MenuWnd* self = this;
-        if (!PostToUi([self] { delete self; })) {
-            delete self;
-        }
+        DeleteLater();
         return false;
     }
     EnableWndDrag(0);
@@ -70,11 +68,15 @@ void MenuWnd::InitUI(CRect) {
 }
 
 LRESULT MenuWnd::PostNcDestroy() {
-    MenuWnd* self = this;
-    if (!PostToUi([self] { delete self; })) {
-        delete self; // the loop is gone: nobody is inside this object any more
-    }
+    DeleteLater();
     return 0;
+}
+
+void MenuWnd::DeleteLater() {
+    // Deleted with the closure: after it ran at the loop's next turn, or
+    // when a loop that shuts down drops it.
+    std::shared_ptr<MenuWnd> self(this);
+    PostToUi([self] {});
 }
 
 void MenuWnd::SetMenuFont(const std::string& name, int size, int style) {

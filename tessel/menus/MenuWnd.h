@@ -79,6 +79,7 @@ private:
     MenuItem* FindItem(UINT id);
     FontSpec MenuFont() const { return {font_name_, font_size_, font_style_}; }
     bool Finish(bool created);
+    void DeleteLater();
 
     MObject* parent_menu_object_;
     UINT message_ = 0;

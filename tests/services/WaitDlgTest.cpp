@@ -90,7 +90,7 @@ TEST_F(WaitDlgTest, ATaskThatAlreadyRanOrWasDroppedClosesItAtOnce) {
     // The token lets the function go without calling it.
     slot.Show(&owner, [](WaitClose) {});
     // Nothing to attach to.
-    slot.Show(&owner, nullptr);
+    slot.Show(&owner, kovrin::WaitAttach{});
     EXPECT_LT(Manager::Loop()->NowMs() - start, 100u);
     EXPECT_EQ(slot.Current(), nullptr);
 }
@@ -137,6 +137,52 @@ TEST_F(WaitDlgTest, ASecondDialogReplacesTheFirst) {
     first(); // its task ends late: nothing left to close
     ui.Pump();
     EXPECT_TRUE(owner.IsWindowEnabled());
+}
+
+} // namespace
+
+namespace {
+
+using kovrin::WaitToken;
+
+TEST_F(WaitDlgTest, ClosedThroughTheTaskToken) {
+    // Finished before the dialog appears: it closes at once.
+    auto done = WaitToken::Create();
+    done->Finish();
+    const std::uint64_t start = Manager::Loop()->NowMs();
+    slot.Show(&owner, done);
+    EXPECT_LT(Manager::Loop()->NowMs() - start, 100u);
+    // Finished while it is shown.
+    auto later = WaitToken::Create();
+    After(300, [&] {
+        EXPECT_NE(slot.Current(), nullptr);
+        later->Finish();
+    });
+    slot.Show(&owner, later);
+    EXPECT_GE(Manager::Loop()->NowMs() - start, 300u);
+    EXPECT_EQ(slot.Current(), nullptr);
+    // No token: nothing to wait for.
+    slot.Show(&owner, std::shared_ptr<WaitToken>());
+    EXPECT_TRUE(owner.IsWindowEnabled());
+}
+
+TEST_F(WaitDlgTest, AReplacedDialogsTokenFinishingLateClosesNothing) {
+    auto first = WaitToken::Create();
+    auto second = WaitToken::Create();
+    After(100, [&] {
+        After(100, [&] {
+            first->Finish(); // its dialog is gone: the second stays
+            After(100, [&] {
+                EXPECT_NE(slot.Current(), nullptr);
+                second->Finish();
+            });
+        });
+        slot.Show(&owner, second);
+    });
+    slot.Show(&owner, first);
+    EXPECT_EQ(slot.Current(), nullptr);
+    EXPECT_TRUE(first->Finished());
+    EXPECT_TRUE(second->Finished());
 }
 
 } // namespace

@@ -42,3 +42,29 @@ TEST(WaitDlgThreads, AWorkerClosesTheDialog) {
 }
 
 } // namespace
+
+namespace {
+
+// The worker's side of the token: it finishes the token on its own thread,
+// before or after the dialog attached.
+TEST(WaitDlgThreads, TokenFinishedOnAnotherThread) {
+    HeadlessSession ui(KOVRIN_BUILD_PROGRAM_DIR);
+    TestDialog owner;
+    ASSERT_TRUE(owner.Open());
+    owner.ShowWindow(SW_SHOW);
+    ui.Pump();
+    WaitDialogSlot slot;
+    for (int delay_ms : {0, 2, 10, 30}) {
+        auto token = kovrin::WaitToken::Create();
+        std::thread worker([token, delay_ms] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
+            token->Finish();
+        });
+        slot.Show(&owner, token);
+        worker.join();
+        EXPECT_EQ(slot.Current(), nullptr);
+    }
+    owner.DestroyWindow();
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 
 #include "ControlsSupport.h"
 
+#include "tessel/MPanel.h"
 #include "tessel/controls/input/MEdit.h"
 #include "tessel/controls/standard/CCheckButton.h"
 #include "tessel/controls/standard/CRadioButton.h"
@@ -115,6 +116,17 @@ TEST_F(EditTest, TabMovesTheFocusThroughTheTabStops) {
     auto* last = Make<MEdit>("MEdit", 6, CRect(220, 60, 400, 90), "");
     ASSERT_TRUE(first && check && button && radio && hidden && last);
     hidden->SetVisible(0);
+    // Inside a page container: reached after the container's place; a
+    // hidden container's controls are not.
+    auto* page = new MPanel(&dlg, 7, CRect(220, 100, 480, 280), 1);
+    dlg.AddControl(page);
+    auto* inner =
+        dynamic_cast<MEdit*>(page->CreateControl("MEdit", 8, CRect(230, 110, 400, 140), "", 1, 1));
+    auto* hidden_page = new MPanel(&dlg, 9, CRect(220, 100, 480, 280), 0);
+    dlg.AddControl(hidden_page);
+    ASSERT_NE(hidden_page->CreateControl("MEdit", 10, CRect(230, 150, 400, 180), "", 1, 1),
+              nullptr);
+    ASSERT_NE(inner, nullptr);
     PaintManager& pm = dlg.GetPaintManager();
     ui.Tap(VK_TAB);
     EXPECT_EQ(pm.GetFocusControl(), first);
@@ -129,9 +141,14 @@ TEST_F(EditTest, TabMovesTheFocusThroughTheTabStops) {
     EXPECT_EQ(pm.GetFocusControl(), radio);
     ui.Tap(VK_TAB); // nor a hidden edit box
     EXPECT_EQ(pm.GetFocusControl(), last);
+    ui.Tap(VK_TAB);
+    EXPECT_EQ(pm.GetFocusControl(), inner);
+    ui.Type("in");
+    EXPECT_EQ(inner->GetEditText(), "in");
     ui.Tap(VK_TAB); // round to the first
     EXPECT_EQ(pm.GetFocusControl(), first);
     ui.Key(VK_SHIFT, true);
+    ui.Tap(VK_TAB);
     ui.Tap(VK_TAB);
     ui.Key(VK_SHIFT, false);
     EXPECT_EQ(pm.GetFocusControl(), last);

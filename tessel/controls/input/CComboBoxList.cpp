@@ -7,7 +7,9 @@
 namespace Tessel {
 
 CComboBoxList::CComboBoxList(MObject* parent, UINT id, CRect rect, int visible, int enabled)
-    : MPanel(parent, id, rect, visible, enabled, 1) {}
+    : MPanel(parent, id, rect, visible, enabled, 1) {
+    vscroll_->SetScrollSize(0, kRowHeight); // a line step is a row
+}
 
 void CComboBoxList::SetControlRect(CRect rect) {
     MPanel::SetControlRect(rect);

@@ -26,16 +26,14 @@ void MComboBox::ReleasePopup() {
     if (!popup_) {
         return;
     }
-    // The drop-down may be delivering the event that led here: it goes at
-    // the loop's next turn.
-    CComboBoxWnd* popup = popup_.release();
-    popup->SetParentObject(nullptr);
-    if (!PostToUi([popup] {
-            popup->DestroyWindow();
-            delete popup;
-        })) {
+    // The drop-down may be delivering the event that led here: it goes with
+    // the closure below, at the loop's next turn (or when the loop drops it).
+    popup_->SetParentObject(nullptr);
+    std::shared_ptr<CComboBoxWnd> dying(popup_.release(), [](CComboBoxWnd* popup) {
+        popup->DestroyWindow();
         delete popup;
-    }
+    });
+    PostToUi([dying] {});
 }
 
 int MComboBox::AddItem(const std::string& text, long data, const std::string& iconPath,

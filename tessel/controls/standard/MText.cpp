@@ -89,8 +89,9 @@ void MText::DrawMarked(HDC& dc, const CRect& rect, std::size_t at) {
     const FontSpec font = GetFontSpec();
     TextFormat f;
     f.valign = valign_;
-    const int wb = before.empty() ? 0 : MRender::GetTextBounds(font, f, before).cx;
-    const int wm = MRender::GetTextBounds(font, f, match).cx;
+    // Logical widths, so the spaces next to the match are kept.
+    const int wb = before.empty() ? 0 : MRender::MeasureText(font, before).cx;
+    const int wm = MRender::MeasureText(font, match).cx;
     const int x0 = rect.left;
     const CRect pieces[3] = {CRect(x0, rect.top, rect.right, rect.bottom),
                              CRect(x0 + wb + 2, rect.top, rect.right, rect.bottom),
