@@ -270,6 +270,15 @@ TEST_F(ButtonTest, RadioShowsCheckedAndDisabledCells) {
     ui.Click(dlg, 85, 30); // disabled: nothing
     EXPECT_EQ(b->GetCheck(), 0);
     EXPECT_EQ(a->GetCheck(), 1);
+    // A disabled button that the group unchecks keeps its disabled look.
+    b->SetEnabled(1);
+    b->SetCheck(1);
+    b->SetEnabled(0);
+    EXPECT_EQ(b->GetState(), 7);
+    ui.Click(dlg, 25, 30);
+    EXPECT_EQ(a->GetCheck(), 1);
+    EXPECT_EQ(b->GetCheck(), 0);
+    EXPECT_EQ(b->GetState(), 3);
 }
 
 } // namespace

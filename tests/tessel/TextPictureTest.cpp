@@ -63,6 +63,20 @@ TEST_F(TextPictureTest, MarkTextIsDrawnInItsColourAndAMissingOneIsPlain) {
     EXPECT_EQ(orange(marked->GetRect()), 0);
 }
 
+TEST_F(TextPictureTest, TitlesAreShownAsPlainText) {
+    Open();
+    auto* markup = Make<MText>("MText", 1, CRect(10, 10, 390, 40), "<b>x</b> &amp;");
+    auto* plain = Make<MText>("MText", 2, CRect(10, 50, 390, 80), "x &");
+    ASSERT_TRUE(markup && plain);
+    ui.Pump();
+    // The tags and the entity are drawn as they stand, not interpreted.
+    const auto tagged = InkColumns(ui, dlg, CRect(10, 10, 390, 40), kBack);
+    const auto bare = InkColumns(ui, dlg, CRect(10, 50, 390, 80), kBack);
+    ASSERT_FALSE(tagged.empty());
+    ASSERT_FALSE(bare.empty());
+    EXPECT_GT(tagged.back() - tagged.front(), 3 * (bare.back() - bare.front()));
+}
+
 TEST_F(TextPictureTest, BackShadowAndWrapping) {
     Open();
     auto* t = Make<MText>("MText", 1, CRect(10, 10, 110, 90), "one two three four five six");
