@@ -1,11 +1,20 @@
 #include "tessel/ControlFactory.h"
 
 #include "tessel/controls/CArea.h"
+#include "tessel/controls/colour/CColorButton.h"
+#include "tessel/controls/colour/CirclePalette.h"
+#include "tessel/controls/devices/BatteryCtrl.h"
+#include "tessel/controls/devices/CDeviceCtrl.h"
+#include "tessel/controls/devices/UpgradeButton.h"
 #include "tessel/controls/input/CComboBoxList.h"
 #include "tessel/controls/input/MComboBox.h"
 #include "tessel/controls/input/MEdit.h"
 #include "tessel/controls/input/MTabCtrl.h"
 #include "tessel/controls/input/MTabLayout.h"
+#include "tessel/controls/keyboard/KeyFuncControl.h"
+#include "tessel/controls/keyboard/KeyboardCtrl.h"
+#include "tessel/controls/lists/CRecordList.h"
+#include "tessel/controls/lists/DListBox.h"
 #include "tessel/controls/standard/CCheckButton.h"
 #include "tessel/controls/standard/CGifPicture.h"
 #include "tessel/controls/standard/CImageButton.h"
@@ -74,10 +83,10 @@ constexpr Entry kTable[] = {
     {"CTextButton", true, true, nullptr}, // title, visible, enabled
     {"CCheckButton", true, true, TitleVisibleEnabled<CCheckButton>},
     {"CRadioButton", true, true, TitleVisibleEnabled<CRadioButton>},
-    {"CIconButton", true, true, nullptr},   // title, visible, enabled
-    {"CTimerButton", true, true, nullptr},  // title, visible, enabled
-    {"CHelpButton", true, true, nullptr},   // title, visible, enabled
-    {"CColorButton", true, true, nullptr},  // visible, enabled
+    {"CIconButton", true, true, nullptr},  // title, visible, enabled
+    {"CTimerButton", true, true, nullptr}, // title, visible, enabled
+    {"CHelpButton", true, true, nullptr},  // title, visible, enabled
+    {"CColorButton", true, true, VisibleEnabled<CColorButton>},
     {"MSpinButton", true, true, nullptr},   // visible, enabled
     {"CSpinButton", true, true, nullptr},   // visible, enabled
     {"CSwitchButton", true, true, nullptr}, // visible, enabled
@@ -91,17 +100,17 @@ constexpr Entry kTable[] = {
     {"MPalette", true, true, nullptr},      // visible
     {"CColorPalette", true, true, nullptr}, // visible
     {"CColorSelect", true, true, nullptr},  // visible
-    {"CirclePalette", true, true, nullptr}, // visible, 1
+    {"CirclePalette", true, true, VisibleOne<CirclePalette>},
     {"CComboBoxList", true, false, VisibleOne<CComboBoxList>},
     {"MenuItem", true, true, TitleVisibleOne<MenuItem>},
-    {"KeyboardCtrl", true, true, nullptr},    // visible
-    {"KeyFuncControl", false, true, nullptr}, // visible
-    {"DListBox", false, true, nullptr},       // visible
-    {"CRecordList", false, true, nullptr},    // visible
-    {"CDeviceCtrl", true, true, nullptr},     // visible, 1
-    {"UpgradeButton", false, true, nullptr},  // title, visible, enabled
-    {"DownloadButton", false, true, nullptr}, // title, visible, enabled
-    {"BatteryCtrl", true, false, nullptr},    // visible, 1
+    {"KeyboardCtrl", true, true, Visible<KeyboardCtrl>},
+    {"KeyFuncControl", false, true, Visible<KeyFuncControl>},
+    {"DListBox", false, true, Visible<DListBox>},
+    {"CRecordList", false, true, Visible<CRecordList>},
+    {"CDeviceCtrl", true, true, VisibleOne<CDeviceCtrl>},
+    {"UpgradeButton", false, true, TitleVisibleEnabled<UpgradeButton>},
+    {"DownloadButton", false, true, TitleVisibleEnabled<DownloadButton>},
+    {"BatteryCtrl", true, false, VisibleOne<BatteryCtrl>},
 };
 
 const Entry* Find(const char* cls) {

@@ -44,7 +44,7 @@ TEST_F(ObjectModelTest, FactoryAcceptsExactlyItsTable) {
     EXPECT_EQ(dlg.GetControls(), std::vector<MControl*>{control});
 
     // Wrong case, empty, unknown and not yet built names give null and add nothing.
-    for (const char* cls : {"carea", "", "CAREA", "NoSuchControl", "MProgress", "BatteryCtrl"}) {
+    for (const char* cls : {"carea", "", "CAREA", "NoSuchControl", "MProgress", "CColorPalette"}) {
         EXPECT_EQ(dlg.CreateControl(cls, 7, CRect(0, 0, 5, 5), "", 1, 1), nullptr) << cls;
         EXPECT_EQ(dlg.CreateArea(cls, 7, CRect(0, 0, 5, 5), "", 1, 1), nullptr) << cls;
     }

@@ -14,8 +14,9 @@ namespace gallery {
 
 class GalleryDialog : public MDialog {
 public:
-    static constexpr int kWidth = 980;
-    static constexpr int kHeight = 660;
+    // The program's own window size: room for a full-size keyboard picture.
+    static constexpr int kWidth = 1280;
+    static constexpr int kHeight = 720;
     static constexpr UINT kClose = 41;
     static constexpr UINT kTabs = 49;
 

@@ -8,5 +8,9 @@ namespace gallery {
 void BuildButtonsPage(GalleryPage& page);
 void BuildInputPage(GalleryPage& page);
 void BuildPopupsPage(GalleryPage& page);
+void BuildKeyboardPage(GalleryPage& page);
+void BuildFunctionsPage(GalleryPage& page);
+void BuildListsPage(GalleryPage& page);
+void BuildDevicesPage(GalleryPage& page);
 
 } // namespace gallery

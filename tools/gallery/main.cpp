@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
         }
         if (describe) {
             dlg.Later(300, [&dlg] {
-                dlg.Describe({GalleryDialog::kTabs, 101, 111, 121, 131, 301, 311, 312, 501});
+                dlg.Describe({GalleryDialog::kTabs, 101, 111, 121, 131, 301, 311, 312, 501, 601,
+                              650, 660, 670, 680, 710});
                 std::printf("ready\n");
                 std::fflush(stdout);
             });

@@ -2,6 +2,7 @@
 
 #include "tools/skin/SkinPainter.h"
 #include "tools/skin/StandardSkins.h"
+#include "tools/skin/WidgetSkins.h"
 
 #include <cmath>
 
@@ -166,7 +167,7 @@ const std::vector<SkinImage>& SkinTable() {
             {Folder::Library, "102.png", 28, 239, 4, ScrollVertical},
         };
         // Each group of controls draws its own images.
-        for (const auto* more : {&StandardSkinImages()}) {
+        for (const auto* more : {&StandardSkinImages(), &WidgetSkinTable()}) {
             t.insert(t.end(), more->begin(), more->end());
         }
         return t;
