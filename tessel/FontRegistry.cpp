@@ -25,10 +25,16 @@ std::mutex g_instance_mutex;
 namespace {
 // At exit, after every window is gone: the font map, its caches and the
 // configuration go, so leak checkers see only real leaks.
+// The registry's own lock is taken after the instance lock is let go: text
+// drawing holds the registry's lock while it looks the instance up.
 void ReleaseFonts() {
-    std::lock_guard lock(g_instance_mutex);
-    if (g_instance != nullptr) {
-        g_instance->Release();
+    FontRegistry* instance = nullptr;
+    {
+        std::lock_guard lock(g_instance_mutex);
+        instance = g_instance;
+    }
+    if (instance != nullptr) {
+        instance->Release();
     }
 }
 } // namespace
@@ -61,11 +67,17 @@ void FontRegistry::Release() {
 
 void FontRegistry::UsePrivateFontsOnly() {
     g_private_only = true;
-    std::lock_guard lock(g_instance_mutex);
-    if (g_instance != nullptr && !g_instance->private_only_) {
-        std::lock_guard inner(g_instance->mutex_);
-        g_instance->private_only_ = true;
-        g_instance->Rebuild();
+    FontRegistry* instance = nullptr;
+    {
+        std::lock_guard lock(g_instance_mutex);
+        instance = g_instance;
+    }
+    if (instance != nullptr) {
+        std::lock_guard inner(instance->mutex_);
+        if (!instance->private_only_) {
+            instance->private_only_ = true;
+            instance->Rebuild();
+        }
     }
 }
 

@@ -38,8 +38,8 @@ void Blit(cairo_t* cr, cairo_surface_t* surface, double sx, double sy, double sw
     cairo_surface_destroy(part);
 }
 
-PangoLayout* NewLayout(const FontSpec& font) {
-    FontRegistry& fonts = FontRegistry::Instance();
+// The caller holds the registry's lock.
+PangoLayout* NewLayout(FontRegistry& fonts, const FontSpec& font) {
     PangoLayout* layout = pango_layout_new(fonts.Context());
     PangoFontDescription* desc = pango_font_description_new();
     pango_font_description_set_family(desc, fonts.Resolve(font.name).c_str());
@@ -329,7 +329,7 @@ void MRender::DrawText(cairo_t* cr, const std::string& text, const FontSpec& fon
     }
     FontRegistry& fonts = FontRegistry::Instance();
     std::lock_guard lock(fonts.Lock());
-    PangoLayout* layout = NewLayout(font);
+    PangoLayout* layout = NewLayout(fonts, font);
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
     const bool sized = format.wrap || format.ellipsis;
     if (sized) {
@@ -379,7 +379,7 @@ void MRender::DrawText(cairo_t* cr, const std::string& text, const FontSpec& fon
 CSize MRender::GetTextBounds(const FontSpec& font, const TextFormat&, const std::string& text) {
     FontRegistry& fonts = FontRegistry::Instance();
     std::lock_guard lock(fonts.Lock());
-    PangoLayout* layout = NewLayout(font);
+    PangoLayout* layout = NewLayout(fonts, font);
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
     PangoRectangle ink;
     PangoRectangle logical;
@@ -399,7 +399,7 @@ CSize MRender::GetTextBounds(const FontSpec& font, const TextFormat&, const std:
 CSize MRender::MeasureText(const FontSpec& font, const std::string& text, int maxWidth) {
     FontRegistry& fonts = FontRegistry::Instance();
     std::lock_guard lock(fonts.Lock());
-    PangoLayout* layout = NewLayout(font);
+    PangoLayout* layout = NewLayout(fonts, font);
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
     if (maxWidth > 0) {
         pango_layout_set_width(layout, maxWidth * PANGO_SCALE);
@@ -414,7 +414,7 @@ CSize MRender::MeasureText(const FontSpec& font, const std::string& text, int ma
 std::vector<int> MRender::GetCharOffsets(const FontSpec& font, const std::string& text) {
     FontRegistry& fonts = FontRegistry::Instance();
     std::lock_guard lock(fonts.Lock());
-    PangoLayout* layout = NewLayout(font);
+    PangoLayout* layout = NewLayout(fonts, font);
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
     std::vector<int> out;
     for (std::size_t i = 0; i < text.size(); ++i) {

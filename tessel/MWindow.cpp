@@ -410,6 +410,15 @@ void MWindow::DestroyWindow() {
         return;
     }
     auto alive = alive_;
+    // The windows this one owns go first: none outlives its owner.
+    for (MWindow* owned : Manager::OwnedWindows(this)) {
+        if (Manager::IsWindow(owned)) {
+            owned->DestroyWindow();
+        }
+    }
+    if (!*alive || !native_) {
+        return;
+    }
     OnWindowMessage(WM_DESTROY, 0, 0);
     if (!*alive || !native_) {
         return;

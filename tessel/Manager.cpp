@@ -242,6 +242,22 @@ std::vector<MWindow*> Manager::FindWindows(const std::string& className, const s
     return found;
 }
 
+std::vector<MWindow*> Manager::OwnedWindows(const MWindow* owner) {
+    std::vector<MWindow*> all;
+    {
+        std::lock_guard lock(mutex_);
+        all.assign(S().windows.begin(), S().windows.end());
+    }
+    std::vector<MWindow*> found;
+    for (MWindow* w : all) {
+        if (owner != nullptr && w != owner && w->GetSafeHwnd() != nullptr &&
+            w->GetParentHwnd() == owner) {
+            found.push_back(w);
+        }
+    }
+    return found;
+}
+
 int Manager::PreTranslateMessage(const MSG*) {
     auto* system = System();
     return system != nullptr && system->IsKeyDown(VK_MENU) && system->IsKeyDown(VK_F4) ? 1 : 0;

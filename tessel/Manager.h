@@ -70,6 +70,8 @@ public:
     // Live windows of that class name (and title, when given).
     static std::vector<MWindow*> FindWindows(const std::string& className,
                                              const std::string* title = nullptr);
+    // Live windows whose owner is that window.
+    static std::vector<MWindow*> OwnedWindows(const MWindow* owner);
 
     // True exactly when Alt and F4 are both held down.
     static int PreTranslateMessage(const MSG* msg);

@@ -8,6 +8,7 @@
 #include "tessel/ToolTipWindow.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 
 namespace Tessel {
@@ -15,6 +16,7 @@ namespace Tessel {
 PaintManager::PaintManager() : overlay_font_(Manager::GetFontName()) {}
 
 PaintManager::~PaintManager() {
+    *alive_ = false;
     DestroyData();
 }
 
@@ -257,40 +259,95 @@ UINT PaintManager::GetTimerEventId(MControl* control, UINT key) const {
 
 // ---- animation tick ----
 
+namespace {
+std::atomic<unsigned> g_next_animation_id{1};
+} // namespace
+
 unsigned PaintManager::SetMTimer(UINT ms) {
-    if (animation_timer_ != 0) {
-        RKTimer::KillTimer(animation_timer_);
+    if (animation_timer_ == 0) {
+        animation_timer_ = g_next_animation_id++;
     }
-    animation_timer_ = RKTimer::SetTimer(ms, "animation", 0);
+    animation_period_ = std::max(1u, ms);
+    StopAnimationTick();
+    UpdateAnimationTick();
     return animation_timer_;
 }
 
 void PaintManager::KillMTimer(unsigned id) {
-    RKTimer::KillTimer(id);
-    if (id == animation_timer_) {
+    if (id != 0 && id == animation_timer_) {
         animation_timer_ = 0;
+        animation_period_ = 0;
+        StopAnimationTick();
+        return;
     }
+    RKTimer::KillTimer(id);
 }
 
 void PaintManager::KillMTimer() {
     RKTimer::KillTimer();
     animation_timer_ = 0;
+    animation_period_ = 0;
+    animation_tick_ = 0;
 }
 
-void PaintManager::AddMTimer(MControl* control) {
-    std::lock_guard lock(anim_lock_);
-    if (std::find(animated_.begin(), animated_.end(), control) == animated_.end()) {
-        animated_.push_back(control);
+void PaintManager::StopAnimationTick() {
+    if (animation_tick_ != 0) {
+        RKTimer::KillTimer(animation_tick_);
+        animation_tick_ = 0;
     }
 }
 
+void PaintManager::UpdateAnimationTick() {
+    bool animates = false;
+    {
+        std::lock_guard lock(anim_lock_);
+        animates = !animated_.empty();
+    }
+    if (animates && animation_timer_ != 0 && animation_tick_ == 0) {
+        animation_tick_ = RKTimer::SetTimer(animation_period_, "animation", 0);
+    } else if ((!animates || animation_timer_ == 0) && animation_tick_ != 0) {
+        StopAnimationTick();
+    }
+}
+
+void PaintManager::AnimationChanged() {
+    if (Manager::IsUiThread()) {
+        UpdateAnimationTick();
+        return;
+    }
+    auto alive = alive_;
+    PostToUi([this, alive] {
+        if (*alive) {
+            UpdateAnimationTick();
+        }
+    });
+}
+
+void PaintManager::AddMTimer(MControl* control) {
+    {
+        std::lock_guard lock(anim_lock_);
+        if (std::find(animated_.begin(), animated_.end(), control) != animated_.end()) {
+            return;
+        }
+        animated_.push_back(control);
+    }
+    AnimationChanged();
+}
+
 void PaintManager::DeleteFSTimer(MControl* control) {
-    std::lock_guard lock(anim_lock_);
-    animated_.erase(std::remove(animated_.begin(), animated_.end(), control), animated_.end());
+    {
+        std::lock_guard lock(anim_lock_);
+        const auto end = std::remove(animated_.begin(), animated_.end(), control);
+        if (end == animated_.end()) {
+            return;
+        }
+        animated_.erase(end, animated_.end());
+    }
+    AnimationChanged();
 }
 
 void PaintManager::OnMTimer(unsigned id) {
-    if (id != animation_timer_) {
+    if (id == 0 || id != animation_tick_) {
         return;
     }
     // Controls only advance their counters here and ask for a repaint when

@@ -101,6 +101,9 @@ public:
     UINT GetCurrentTimerKey() const { return current_timer_key_; }
 
     // ---- animation tick ----
+    // SetMTimer sets the period of the tick that reaches the controls added
+    // with AddMTimer; the tick runs only while at least one is added, so an
+    // idle window does not wake. Returns the tick's id (for KillMTimer).
     unsigned SetMTimer(UINT ms);
     void KillMTimer(unsigned id);
     void KillMTimer();
@@ -108,6 +111,8 @@ public:
     void DeleteFSTimer(MControl* control);
     void OnMTimer(unsigned id) override;
     unsigned GetMTimerId() const { return animation_timer_; }
+    // Whether the tick is running now.
+    bool IsAnimationTickRunning() const { return animation_tick_ != 0; }
 
     // ---- caret of a windowless text control ----
     void CreateCaret(int width, int height);
@@ -213,6 +218,11 @@ private:
     };
 
     void DrawBackImage(HDC& dc);
+    // UI thread: starts or stops the loop timer behind the animation tick.
+    void UpdateAnimationTick();
+    void StopAnimationTick();
+    // Any thread: the list of animated controls changed.
+    void AnimationChanged();
     void DrawOverlay(HDC& dc);
     bool DragWindow(CPoint pt);
     UINT AllocateTimerEvent() const;
@@ -261,7 +271,10 @@ private:
 
     mutable std::mutex anim_lock_;
     std::vector<MControl*> animated_;
-    unsigned animation_timer_ = 0;
+    unsigned animation_timer_ = 0;  // set by SetMTimer
+    unsigned animation_period_ = 0; // ms
+    unsigned animation_tick_ = 0;   // the running loop timer (RKTimer id), 0 when stopped
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 
     mutable std::mutex timer_lock_;
     std::vector<ControlTimer> timers_;

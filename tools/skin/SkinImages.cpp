@@ -1,5 +1,6 @@
 #include "tools/skin/SkinImages.h"
 
+#include "tools/skin/MainWindowSkins.h"
 #include "tools/skin/SkinPainter.h"
 #include "tools/skin/StandardSkins.h"
 #include "tools/skin/WidgetSkins.h"
@@ -167,7 +168,8 @@ const std::vector<SkinImage>& SkinTable() {
             {Folder::Library, "102.png", 28, 239, 4, ScrollVertical},
         };
         // Each group of controls draws its own images.
-        for (const auto* more : {&StandardSkinImages(), &WidgetSkinTable()}) {
+        for (const auto* more :
+             {&StandardSkinImages(), &WidgetSkinTable(), &MainWindowSkinImages()}) {
             t.insert(t.end(), more->begin(), more->end());
         }
         return t;

@@ -6,6 +6,7 @@
 #include "device/KeyboardLayout.h"
 #include "device/LayoutLoader.h"
 #include "tools/skin/GifWriter.h"
+#include "tools/skin/MainWindowSkins.h"
 #include "tools/skin/SkinImages.h"
 #include "tools/skin/StandardSkins.h"
 #include "tools/skin/WidgetSkins.h"
@@ -81,6 +82,7 @@ int main(int argc, char** argv) {
     for (const auto& image : kovrin::skin::SkinTable()) {
         failures += WriteImage(root, image) ? 0 : 1;
     }
+    failures += kovrin::skin::WriteProgramIcon(root) ? 0 : 1;
     if (argc == 3) {
         std::error_code ec;
         for (const auto& entry : fs::directory_iterator(argv[2], ec)) {

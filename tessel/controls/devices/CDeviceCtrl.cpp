@@ -166,14 +166,21 @@ int CDeviceCtrl::OnControlMouseMove(UINT, CPoint pt) {
 }
 
 int CDeviceCtrl::OnControlLButtonDown(UINT, CPoint pt) {
-    if (!enabled_ || !rect_.PtInRect(pt) || hover_ < 0) {
+    if (!enabled_ || !rect_.PtInRect(pt)) {
         return 0;
     }
+    int row = -1;
     {
+        // The row under the press: rows may have moved since the pointer did.
         std::lock_guard lock(lock_);
-        current_ = hover_;
+        row = RowAtLocked(pt);
+        hover_ = row;
+        if (row < 0) {
+            return 0;
+        }
+        current_ = row;
     }
-    SendMessageW(CN_PRESSED, static_cast<WPARAM>(hover_), 0);
+    SendMessageW(CN_PRESSED, static_cast<WPARAM>(row), 0);
     return 1;
 }
 

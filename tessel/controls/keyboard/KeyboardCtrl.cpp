@@ -38,7 +38,23 @@ KeyboardCtrl::~KeyboardCtrl() {
 void KeyboardCtrl::InitControl(PaintManager* manager) {
     MPanel::InitControl(manager);
     SetRunTimer(1);
-    AddMTimer();
+    UpdateAnimation();
+}
+
+void KeyboardCtrl::UpdateAnimation() {
+    if (manager_ == nullptr) {
+        return;
+    }
+    bool animates = false;
+    {
+        std::lock_guard lock(lock_);
+        animates = mode_.load() == KBMODE_PREVIEW && frames_ > 0;
+    }
+    if (animates) {
+        manager_->AddMTimer(this);
+    } else {
+        manager_->DeleteFSTimer(this);
+    }
 }
 
 void KeyboardCtrl::SetControlRect(CRect rect) {
@@ -80,6 +96,7 @@ void KeyboardCtrl::ClearItem() {
     hover_ = -1;
     select_ = -1;
     HideTip();
+    UpdateAnimation();
     Redraw();
 }
 
@@ -145,6 +162,7 @@ CRect KeyboardCtrl::KeyWindowRect(const CRect& keyRect) const {
 
 void KeyboardCtrl::SetKeyboardCtrlMode(int mode) {
     mode_ = mode;
+    UpdateAnimation();
     Redraw();
 }
 
@@ -239,6 +257,7 @@ void KeyboardCtrl::SetLightModeData(const std::uint8_t* data, int length) {
         frames_ = length > 0 && !keys_.empty() ? length / static_cast<int>(keys_.size()) : 0;
     }
     tick_counter_ = 0;
+    UpdateAnimation();
     Redraw();
 }
 

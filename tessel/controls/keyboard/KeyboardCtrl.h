@@ -123,6 +123,9 @@ public:
     int OnControlRButtonDblClk(UINT flags, CPoint pt) override;
 
 private:
+    // Registers for the window's animation tick while a preview runs (preview
+    // mode with frames), and leaves it otherwise.
+    void UpdateAnimation();
     KEY_INFO* FindKeyLocked(std::uint32_t keyValue);
     const KEY_INFO* FindKeyLocked(std::uint32_t keyValue) const;
     int KeyAtLocked(CPoint pt) const;

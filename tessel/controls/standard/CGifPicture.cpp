@@ -11,7 +11,7 @@ CGifPicture::CGifPicture(MObject* parent, UINT id, CRect rect, int visible, int 
 }
 
 void CGifPicture::InitControl(PaintManager* manager) {
-    if (manager != nullptr) {
+    if (manager != nullptr && running_) {
         manager->AddMTimer(this);
     }
 }
@@ -34,6 +34,14 @@ int CGifPicture::SetRunState(int run, int startFrame) {
     frame_ = startFrame >= 0 && startFrame < frames_ ? startFrame : 0;
     running_ = run != 0;
     ticks_ = 0;
+    // Only a running animation keeps the window's tick going.
+    if (manager_ != nullptr) {
+        if (running_) {
+            manager_->AddMTimer(this);
+        } else {
+            manager_->DeleteFSTimer(this);
+        }
+    }
     UpdateControl(0);
     return 1;
 }

@@ -51,6 +51,18 @@ void MButton::DrawCell(HDC strip, int cell, const CRect& r) {
     if (cell == 2) {
         text.OffsetRect(1, 1);
     }
+    if (icon_ != nullptr && icon_->image && icon_->frameWidth > 0) {
+        // The icon alone is centred; with a title it stands at the left of it.
+        const int iw = icon_->frameWidth;
+        const int ih = icon_->frameHeight;
+        const int x = title_.empty() ? text.left + (text.Width() - iw) / 2 : text.left + 8;
+        const int y = text.top + (text.Height() - ih) / 2;
+        MRender::DrawImageCell(strip, icon_->image.get(), std::min(cell, icon_count_ - 1),
+                               icon_count_, CRect(x, y, x + iw, y + ih));
+        if (!title_.empty()) {
+            text.left += iw + 8;
+        }
+    }
     TextFormat f;
     f.align = 1;
     f.valign = 4;
