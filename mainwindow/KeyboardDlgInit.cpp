@@ -74,6 +74,8 @@ MSlider* Slider(MTabLayout* page, UINT id, int maximum, int visible = 1) {
         s->SetImage("img_slider_back.png", 1);
         s->SetThumbImage("img_thumb.png");
         s->SetMaxProgress(maximum);
+        // The labels and edit boxes beside the sliders say what they mean.
+        s->SetShowText(0);
     }
     return s;
 }
