@@ -2,10 +2,12 @@
 
 #include "app/IniFile.h"
 #include "app/Paths.h"
+#include "app/Settings.h"
 #include "base/Utf.h"
 #include "platform/Files.h"
 
 #include <atomic>
+#include <filesystem>
 
 namespace kovrin {
 namespace {
@@ -20,6 +22,15 @@ int LanguageId() {
 
 void SetLanguageId(int lcid) {
     g_language_id.store(lcid, std::memory_order_relaxed);
+}
+
+int StartLanguageId() {
+    const int stored = RegReadInt("LCID");
+    std::error_code ec;
+    if (stored > 0 && std::filesystem::is_regular_file(LanguageFilePath(stored), ec)) {
+        return stored;
+    }
+    return kDefaultLanguageId;
 }
 
 std::string ReadLanguageText(const std::string& path, std::string_view section, int id) {

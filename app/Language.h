@@ -15,6 +15,10 @@ inline constexpr std::size_t kMaxTextUnits = 259;
 int LanguageId();
 void SetLanguageId(int lcid);
 
+// The language to start with: the stored LCID when its language file is
+// there, so that the user's choice survives a restart; 1033 otherwise.
+int StartLanguageId();
+
 // Text number id of the section in the current language's file; empty when
 // the file, the section or the key is missing.
 std::string GetText(std::string_view section, int id);

@@ -24,7 +24,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,16 +44,6 @@ void PrintUsage(std::FILE* out) {
                  "                     (same as KOVRIN_SIMULATE); SIGUSR1 unplugs it, SIGUSR2\n"
                  "                     plugs it in again\n"
                  "  --trace FILE       append every report exchanged with a keyboard to FILE\n");
-}
-
-// The language of the last run when its file is there; 1033 otherwise.
-int StartLanguage() {
-    const int stored = kovrin::RegReadInt("LCID");
-    std::error_code ec;
-    if (stored > 0 && std::filesystem::is_regular_file(kovrin::LanguageFilePath(stored), ec)) {
-        return stored;
-    }
-    return kovrin::kDefaultLanguageId;
 }
 
 } // namespace
@@ -99,7 +88,7 @@ int main(int argc, char** argv) {
                      instance.LockError().c_str());
     }
 
-    kovrin::SetLanguageId(StartLanguage());
+    kovrin::SetLanguageId(kovrin::StartLanguageId());
     kovrin::EnsureFolder(kovrin::DatabaseFolder());
 
     kovrin::DeviceSetup setup;

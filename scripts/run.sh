@@ -6,7 +6,4 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 "$ROOT/scripts/deps.sh"
 "$ROOT/scripts/build.sh" "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKOVRIN_BUILD_TESTS=OFF -DKOVRIN_BUILD_BENCH=OFF
-if [ -x "$ROOT/build/bin/kovrin" ]; then
-  exec "$ROOT/build/bin/kovrin" "$@"
-fi
-exec "$ROOT/build/bin/kovrinctl" "${@:---help}"
+exec "$ROOT/build/bin/kovrin" "$@"

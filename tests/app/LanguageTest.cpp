@@ -1,5 +1,6 @@
 #include "app/Language.h"
 #include "app/Paths.h"
+#include "app/Settings.h"
 #include "base/Utf.h"
 #include "tests/support/TempDir.h"
 
@@ -91,6 +92,34 @@ TEST_F(LanguageTest, QuotedValuesLoseTheirQuotes) {
     program.Write("language/1033.lan", "[KB.DIALOG]\n7=\"  spaced  \"\n8= plain \n");
     EXPECT_EQ(GetText(7), "  spaced  ");
     EXPECT_EQ(GetText(8), "plain");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LanguageTest, StartsInTheStoredLanguageOnlyWhenItsFileIsThere) {
+    test::UserFolders user;
+    program.Write("language/1033.lan", "[KB.DIALOG]\r\n10=Exit\r\n");
+    program.Write("language/2052.lan", "[KB.DIALOG]\r\n10=X\r\n");
+    const struct {
+        const char* stored;
+        int start;
+    } cases[] = {
+        {nullptr, kDefaultLanguageId}, // never chosen
+        {"2052", 2052},
+        {"1031", kDefaultLanguageId}, // no such file
+        {"-5", kDefaultLanguageId},
+        {"abc", kDefaultLanguageId},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored != nullptr ? c.stored : "(none)");
+        RegReadInt("LCID"); // makes the settings file
+        if (c.stored != nullptr) {
+            ASSERT_TRUE(RegWriteString("LCID", c.stored));
+        }
+        EXPECT_EQ(StartLanguageId(), c.start);
+    }
 }
 
 } // namespace
