@@ -25,6 +25,7 @@ int CThreadBasic::Start() {
 
 void CThreadBasic::Stop() {
     running_ = false;
+    Wake();
     std::thread thread;
     {
         std::lock_guard lock(mutex_);
@@ -48,7 +49,23 @@ void CThreadBasic::ThreadMain() {
             break;
         }
         clock_.SleepFor(kInterval);
+        // Asked outside the lock: HasWork may call into the owner, which may
+        // be waiting for this lock in Wake().
+        const bool work = HasWork();
+        std::unique_lock lock(wake_mutex_);
+        if (!work) {
+            wake_cv_.wait(lock, [this] { return woken_ || !running_; });
+        }
+        woken_ = false;
     }
+}
+
+void CThreadBasic::Wake() {
+    {
+        std::lock_guard lock(wake_mutex_);
+        woken_ = true;
+    }
+    wake_cv_.notify_one();
 }
 
 } // namespace kovrin

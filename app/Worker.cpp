@@ -50,6 +50,11 @@ void Worker::QueueKeySync(int key_code, std::shared_ptr<WaitToken> wait) {
 
 void Worker::Queue(QueuedTask task) {
     queue_.Push(std::move(task));
+    Wake();
+}
+
+bool Worker::HasWork() {
+    return !queue_.Empty() || streaming_;
 }
 
 HotplugDecision Worker::OnHotplug(HotplugAction action, const std::string& interface_name) {
@@ -231,6 +236,7 @@ void Worker::RunGated(const QueuedTask& task, TaskEnvironment& env) {
 }
 
 void Worker::Idle() {
+    streaming_ = false;
     const Status status = GetStatus();
     if (!status.device.device_present) {
         return;
@@ -249,6 +255,7 @@ void Worker::Idle() {
     if (!device_type) {
         return;
     }
+    streaming_ = true;
     StreamColours(CommandContext{manager_, database_, layout}, *colours, *device_type,
                   status.device.connection_mode, stream_);
 }

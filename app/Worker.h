@@ -76,6 +76,8 @@ public:
 
 protected:
     void Run() override { RunCycle(); }
+    // Tasks queued, or live colours streamed at the last idle cycle.
+    bool HasWork() override;
 
 private:
     // Opens the devices again and applies the result.
@@ -106,6 +108,7 @@ private:
     // Worker thread only.
     StreamState stream_;
     std::uint64_t stream_opening_ = 0;
+    bool streaming_ = false;
 };
 
 } // namespace kovrin

@@ -62,7 +62,8 @@ public:
     // nullopt when the keyboard did not answer.
     virtual void FirmwareVersionRead(std::optional<int> version) { (void)version; }
     // The lighting page's key colours to stream now, when it is shown with
-    // music or screen lighting; nullopt otherwise.
+    // music or screen lighting; nullopt otherwise. An idle worker does not
+    // ask: when colours become available, call Worker::Wake().
     virtual std::optional<std::vector<KeyColour>> LiveKeyColours() { return std::nullopt; }
 };
 

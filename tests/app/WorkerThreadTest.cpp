@@ -136,6 +136,37 @@ TEST(CThreadBasicTest, CyclesArePacedByTheClock) {
     }
 }
 
+TEST(CThreadBasicTest, WithoutWorkTheThreadWaitsForWakeOrStop) {
+    VirtualClock clock;
+    struct Idler final : CThreadBasic {
+        explicit Idler(Clock& c) : CThreadBasic(c) {}
+        ~Idler() override { Stop(); }
+        void Run() override { ++runs; }
+        bool HasWork() override { return work_left-- > 0; }
+        std::atomic<int> runs{0};
+        std::atomic<int> work_left{2};
+    } idler(clock);
+    // The run count once it stops changing; -1 when it keeps climbing.
+    const auto runs_settle = [&] {
+        int last = -1;
+        for (int i = 0; i < 30; ++i) {
+            if (last == idler.runs) {
+                return last;
+            }
+            last = idler.runs;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return -1;
+    };
+    idler.Start();
+    // Two cycles with work, then one more run before it asks again and waits.
+    EXPECT_EQ(runs_settle(), 3);
+    idler.Wake();
+    EXPECT_EQ(runs_settle(), 4);
+    idler.Stop();
+    EXPECT_FALSE(idler.Running());
+}
+
 TEST(WorkerStressTest, TenThousandAppendsWhileTheWorkerConsumes) {
     WorkerRig rig(201);
     rig.worker->Start();
