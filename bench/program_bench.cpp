@@ -476,6 +476,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const Options& o = *options;
+    // Each line as it comes, also into a pipe or file.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const std::string folder = FolderOf(o.program);
     const std::string ctl = folder + "kovrinctl";
     kovrin::ReadDeviceNameFromConfig(folder + "config.xml");
