@@ -1,7 +1,9 @@
 # Installing: `cmake --install build --prefix P` puts the program and
 # everything it reads beside it into P/lib/kovrin (the program finds its data
 # beside its executable, through symlinks), starters into P/bin, and the
-# desktop entry, icons and udev rule where Linux looks for them.
+# desktop entry, icons and udev rule where Linux looks for them. config.xml,
+# language/, layouts/ and udev/ are installed by data/CMakeLists.txt, kovrinctl
+# by app/ctl/CMakeLists.txt; tests/install checks the whole tree.
 set(KOVRIN_INSTALL_DIR lib/kovrin)
 
 set_target_properties(kovrin kovrinctl PROPERTIES INSTALL_RPATH "$ORIGIN")

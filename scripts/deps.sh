@@ -19,6 +19,7 @@ PACKAGES=(
   # services the tests start, and the tools they drive the program with
   xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick
   pulseaudio pulseaudio-utils sox dbus xdg-utils
+  desktop-file-utils  # checks the installed desktop entry
 )
 
 missing=()
