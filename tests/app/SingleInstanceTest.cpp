@@ -3,6 +3,7 @@
 // instance_probe processes on the test's X server.
 
 #include "tests/platform/ShellTestSupport.h"
+#include "tests/platform/XScreen.h"
 
 #include "platform/instance/InstanceLock.h"
 #include "platform/instance/InstanceWindow.h"
@@ -22,62 +23,6 @@ std::string Unique(const std::string& base) {
     static int n = 0;
     return base + " " + std::to_string(getpid()) + "-" + std::to_string(++n);
 }
-
-int IgnoreErrors(Display*, XErrorEvent*) {
-    return 0;
-}
-
-// The test's own view of the X server: a window to cover the probe's, and
-// the stacking order.
-class Screen {
-public:
-    Screen() {
-        dpy_ = XOpenDisplay(nullptr);
-        old_ = XSetErrorHandler(IgnoreErrors);
-    }
-    ~Screen() {
-        if (cover_ != 0) {
-            XDestroyWindow(dpy_, cover_);
-        }
-        XCloseDisplay(dpy_);
-        XSetErrorHandler(old_);
-    }
-    bool Ok() const { return dpy_ != nullptr; }
-
-    // A window over the probe's area, above it.
-    void Cover(int x, int y) {
-        XSetWindowAttributes attrs{};
-        attrs.background_pixel = 0x808080;
-        cover_ = XCreateWindow(dpy_, DefaultRootWindow(dpy_), x, y, 300, 200, 0, CopyFromParent,
-                               InputOutput, CopyFromParent, CWBackPixel, &attrs);
-        XMapRaised(dpy_, cover_);
-        XSync(dpy_, False);
-    }
-    bool Viewable(Window w) {
-        XWindowAttributes a{};
-        return XGetWindowAttributes(dpy_, w, &a) != 0 && a.map_state == IsViewable;
-    }
-    // w stands above the cover window.
-    bool AboveCover(Window w) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned n = 0;
-        if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &n) == 0) {
-            return false;
-        }
-        const std::vector<Window> order(children, children + n);
-        XFree(children);
-        const auto a = std::find(order.begin(), order.end(), w);
-        const auto c = std::find(order.begin(), order.end(), cover_);
-        return a != order.end() && c != order.end() && a > c;
-    }
-
-private:
-    Display* dpy_ = nullptr;
-    XErrorHandler old_ = nullptr;
-    Window cover_ = 0;
-};
 
 class SingleInstanceTest : public ::testing::Test {
 protected:
@@ -122,7 +67,7 @@ TEST_F(SingleInstanceTest, SecondCopyBringsTheFirstWindowBackAndEnds) {
         ASSERT_TRUE(first->WaitLine(c.before, 5000));
         EXPECT_EQ(kovrin::platform::FindMarkedWindow(name), window);
 
-        Screen screen;
+        shell_test::XScreen screen;
         ASSERT_TRUE(screen.Ok());
         screen.Cover(1450, 800);
         EXPECT_FALSE(screen.AboveCover(window));

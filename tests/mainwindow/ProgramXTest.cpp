@@ -6,6 +6,7 @@
 #include "platform/instance/InstanceWindow.h"
 #include "tests/platform/FakeTrayHosts.h"
 #include "tests/platform/ShellTestSupport.h"
+#include "tests/platform/XScreen.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -82,57 +83,33 @@ std::string UniqueName(const std::string& base) {
     return base + " " + std::to_string(getpid()) + "-" + std::to_string(++n);
 }
 
-int IgnoreErrors(Display*, XErrorEvent*) {
-    return 0;
-}
-
-// The test's own connection: window state, pixels and the pointer.
-class Screen {
+// What the tests look at and do on the screen besides the shared probes:
+// titles, pixels, pop-ups and the pointer.
+class Screen : public shell_test::XScreen {
 public:
-    Screen() : dpy_(XOpenDisplay(nullptr)) { old_ = XSetErrorHandler(IgnoreErrors); }
-    ~Screen() {
-        if (cover_ != 0) {
-            XDestroyWindow(dpy_, cover_);
-        }
-        if (dpy_ != nullptr) {
-            XCloseDisplay(dpy_);
-        }
-        XSetErrorHandler(old_);
-    }
-    Screen(const Screen&) = delete;
-    Screen& operator=(const Screen&) = delete;
-
-    bool Ok() const { return dpy_ != nullptr; }
-    int Width() const { return DisplayWidth(dpy_, DefaultScreen(dpy_)); }
-    int Height() const { return DisplayHeight(dpy_, DefaultScreen(dpy_)); }
-
-    bool Viewable(Window w) {
-        XWindowAttributes a{};
-        return XGetWindowAttributes(dpy_, w, &a) != 0 && a.map_state == IsViewable;
-    }
     // Position on the screen and size.
     XRectangle Frame(Window w) {
         XWindowAttributes a{};
         Window child = 0;
         int x = 0;
         int y = 0;
-        if (XGetWindowAttributes(dpy_, w, &a) == 0 ||
-            !XTranslateCoordinates(dpy_, w, DefaultRootWindow(dpy_), 0, 0, &x, &y, &child)) {
+        if (XGetWindowAttributes(Dpy(), w, &a) == 0 ||
+            !XTranslateCoordinates(Dpy(), w, DefaultRootWindow(Dpy()), 0, 0, &x, &y, &child)) {
             return {};
         }
         return {static_cast<short>(x), static_cast<short>(y), static_cast<unsigned short>(a.width),
                 static_cast<unsigned short>(a.height)};
     }
     std::string Title(Window w) {
-        const Atom utf8 = XInternAtom(dpy_, "UTF8_STRING", False);
-        const Atom net_name = XInternAtom(dpy_, "_NET_WM_NAME", False);
+        const Atom utf8 = XInternAtom(Dpy(), "UTF8_STRING", False);
+        const Atom net_name = XInternAtom(Dpy(), "_NET_WM_NAME", False);
         Atom type = 0;
         int format = 0;
         unsigned long count = 0;
         unsigned long after = 0;
         unsigned char* data = nullptr;
         std::string title;
-        if (XGetWindowProperty(dpy_, w, net_name, 0, 1024, False, utf8, &type, &format, &count,
+        if (XGetWindowProperty(Dpy(), w, net_name, 0, 1024, False, utf8, &type, &format, &count,
                                &after, &data) == Success &&
             data != nullptr) {
             title.assign(reinterpret_cast<char*>(data), count);
@@ -146,10 +123,10 @@ public:
     // The window's pixels as 0x00RRGGBB, row by row; empty when unreadable.
     std::vector<std::uint32_t> Capture(Window w, int* width, int* height) {
         XWindowAttributes a{};
-        if (XGetWindowAttributes(dpy_, w, &a) == 0 || a.map_state != IsViewable) {
+        if (XGetWindowAttributes(Dpy(), w, &a) == 0 || a.map_state != IsViewable) {
             return {};
         }
-        XImage* image = XGetImage(dpy_, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+        XImage* image = XGetImage(Dpy(), w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
         if (image == nullptr) {
             return {};
         }
@@ -204,82 +181,42 @@ public:
 
     // Presses the left button at one screen point, moves and lets go at another.
     void Drag(int x0, int y0, int x1, int y1) {
-        XTestFakeMotionEvent(dpy_, -1, x0, y0, 0);
-        XTestFakeButtonEvent(dpy_, 1, True, 0);
-        XSync(dpy_, False);
+        XTestFakeMotionEvent(Dpy(), -1, x0, y0, 0);
+        XTestFakeButtonEvent(Dpy(), 1, True, 0);
+        XSync(Dpy(), False);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         for (int step = 1; step <= 5; ++step) {
-            XTestFakeMotionEvent(dpy_, -1, x0 + (x1 - x0) * step / 5, y0 + (y1 - y0) * step / 5, 0);
-            XSync(dpy_, False);
+            XTestFakeMotionEvent(Dpy(), -1, x0 + (x1 - x0) * step / 5, y0 + (y1 - y0) * step / 5,
+                                 0);
+            XSync(Dpy(), False);
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
         }
-        XTestFakeButtonEvent(dpy_, 1, False, 0);
-        XSync(dpy_, False);
+        XTestFakeButtonEvent(Dpy(), 1, False, 0);
+        XSync(Dpy(), False);
     }
     void Click(int x, int y) {
-        XTestFakeMotionEvent(dpy_, -1, x, y, 0);
-        XTestFakeButtonEvent(dpy_, 1, True, 0);
-        XTestFakeButtonEvent(dpy_, 1, False, 0);
-        XSync(dpy_, False);
+        XTestFakeMotionEvent(Dpy(), -1, x, y, 0);
+        XTestFakeButtonEvent(Dpy(), 1, True, 0);
+        XTestFakeButtonEvent(Dpy(), 1, False, 0);
+        XSync(Dpy(), False);
     }
     // Moves the pointer away so that nothing hovers the window.
     void Park() {
-        XTestFakeMotionEvent(dpy_, -1, Width() - 1, Height() - 1, 0);
-        XSync(dpy_, False);
+        XTestFakeMotionEvent(Dpy(), -1, Width() - 1, Height() - 1, 0);
+        XSync(Dpy(), False);
     }
 
-    // A plain window over the given screen area, above everything.
-    void Cover(int x, int y, int width, int height) {
-        XSetWindowAttributes attrs{};
-        attrs.background_pixel = 0x808080;
-        attrs.override_redirect = True;
-        cover_ =
-            XCreateWindow(dpy_, DefaultRootWindow(dpy_), x, y, width, height, 0, CopyFromParent,
-                          InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attrs);
-        XMapRaised(dpy_, cover_);
-        XSync(dpy_, False);
-    }
     // A viewable top-level window of that width other than the given one
     // (the program's pop-up menu); its frame, or nothing.
     std::optional<XRectangle> FindPopup(Window main, int width) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned n = 0;
-        if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &n) == 0) {
-            return std::nullopt;
-        }
         std::optional<XRectangle> found;
-        for (unsigned i = 0; i < n; ++i) {
-            if (children[i] != main && children[i] != cover_ && Viewable(children[i])) {
-                const XRectangle f = Frame(children[i]);
-                if (f.width == width) {
-                    found = f;
-                }
+        for (const Window w : Stacking()) {
+            if (w != main && w != CoverWindow() && Viewable(w) && Frame(w).width == width) {
+                found = Frame(w);
             }
         }
-        XFree(children);
         return found;
     }
-    bool AboveCover(Window w) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned n = 0;
-        if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &n) == 0) {
-            return false;
-        }
-        const std::vector<Window> order(children, children + n);
-        XFree(children);
-        const auto a = std::find(order.begin(), order.end(), w);
-        const auto c = std::find(order.begin(), order.end(), cover_);
-        return a != order.end() && c != order.end() && a > c;
-    }
-
-private:
-    Display* dpy_ = nullptr;
-    XErrorHandler old_ = nullptr;
-    Window cover_ = 0;
 };
 
 class ProgramXTest : public ::testing::Test {
