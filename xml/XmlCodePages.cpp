@@ -1,6 +1,5 @@
 #include "xml/XmlCodePages.h"
 
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -138,6 +137,36 @@ std::u16string FromLe16Bytes(std::string_view bytes) {
     return out;
 }
 
+// Converts everything from in, appending to out, then flushes the
+// converter's state. on_error(errno) is called for each character the
+// converter refuses and must move `in` past it.
+template <typename OnError>
+void RunIconv(Converter& cd, char*& in, std::size_t& in_left, std::string& out, OnError on_error) {
+    char buffer[16384];
+    for (;;) {
+        char* op = buffer;
+        std::size_t out_left = sizeof buffer;
+        const bool flushing = in_left == 0;
+        const std::size_t r = flushing ? iconv(cd.get(), nullptr, nullptr, &op, &out_left)
+                                       : iconv(cd.get(), &in, &in_left, &op, &out_left);
+        const int error = errno;
+        out.append(buffer, static_cast<std::size_t>(op - buffer));
+        if (r != static_cast<std::size_t>(-1)) {
+            if (flushing) {
+                return;
+            }
+            continue;
+        }
+        if (error == E2BIG) {
+            continue;
+        }
+        if (flushing) {
+            return;
+        }
+        on_error(error);
+    }
+}
+
 std::u16string IconvDecode(std::string_view bytes, const char* from) {
     Converter cd("UTF-16LE", from);
     if (!cd.valid()) {
@@ -150,27 +179,7 @@ std::u16string IconvDecode(std::string_view bytes, const char* from) {
     out.reserve(bytes.size() * 2);
     char* in = const_cast<char*>(bytes.data());
     std::size_t in_left = bytes.size();
-    char buffer[16384];
-    for (;;) {
-        char* op = buffer;
-        std::size_t out_left = sizeof buffer;
-        const bool flushing = in_left == 0;
-        const std::size_t r = flushing ? iconv(cd.get(), nullptr, nullptr, &op, &out_left)
-                                       : iconv(cd.get(), &in, &in_left, &op, &out_left);
-        const int error = errno;
-        out.append(buffer, static_cast<std::size_t>(op - buffer));
-        if (r != static_cast<std::size_t>(-1)) {
-            if (flushing) {
-                break;
-            }
-            continue;
-        }
-        if (error == E2BIG) {
-            continue;
-        }
-        if (flushing) {
-            break;
-        }
+    RunIconv(cd, in, in_left, out, [&](int error) {
         // EILSEQ: a byte that starts no character; EINVAL: a character cut
         // off by the end of the data.
         AppendLe16(out, 0xFFFD);
@@ -180,7 +189,7 @@ std::u16string IconvDecode(std::string_view bytes, const char* from) {
         } else {
             in_left = 0;
         }
-    }
+    });
     return FromLe16Bytes(out);
 }
 
@@ -213,27 +222,7 @@ std::string IconvEncode(std::u16string_view text, const char* to, bool* loss) {
     out.reserve(text.size() + text.size() / 2);
     char* in = source.data();
     std::size_t in_left = source.size();
-    char buffer[16384];
-    for (;;) {
-        char* op = buffer;
-        std::size_t out_left = sizeof buffer;
-        const bool flushing = in_left == 0;
-        const std::size_t r = flushing ? iconv(cd.get(), nullptr, nullptr, &op, &out_left)
-                                       : iconv(cd.get(), &in, &in_left, &op, &out_left);
-        const int error = errno;
-        out.append(buffer, static_cast<std::size_t>(op - buffer));
-        if (r != static_cast<std::size_t>(-1)) {
-            if (flushing) {
-                break;
-            }
-            continue;
-        }
-        if (error == E2BIG) {
-            continue;
-        }
-        if (flushing) {
-            break;
-        }
+    RunIconv(cd, in, in_left, out, [&](int) {
         // The character at `in` has no equivalent, or is a lone surrogate.
         std::size_t skip = 2;
         if (in_left >= 4) {
@@ -249,7 +238,7 @@ std::string IconvEncode(std::u16string_view text, const char* to, bool* loss) {
         in_left -= skip;
         out += replacement;
         *loss = true;
-    }
+    });
     return out;
 }
 
