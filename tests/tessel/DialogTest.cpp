@@ -347,4 +347,22 @@ TEST_F(DialogTest, ClosingANonModalDialogDestroysItsControls) {
     EXPECT_TRUE(dlg.GetControls().empty());
 }
 
+TEST_F(DialogTest, OwnedWindowsAreDestroyedWithTheirOwner) {
+    TestDialog owner;
+    TestDialog owned;
+    TestDialog owned_by_owned;
+    TestDialog other;
+    ASSERT_TRUE(owner.Open());
+    ASSERT_NE(owned.Create(&owner, "owned", 0, 0, CRect(10, 10, 110, 110)), nullptr);
+    ASSERT_NE(owned_by_owned.Create(&owned, "owned2", 0, 0, CRect(20, 20, 120, 120)), nullptr);
+    ASSERT_TRUE(other.Open());
+    owner.DestroyWindow();
+    ui.Pump();
+    EXPECT_EQ(owner.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(owned.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(owned_by_owned.GetSafeHwnd(), nullptr);
+    EXPECT_NE(other.GetSafeHwnd(), nullptr) << "a window of its own stays";
+    other.DestroyWindow();
+}
+
 } // namespace
