@@ -86,20 +86,20 @@ void Fill(KeyboardDatabase& database) {
     }
 }
 
-SimulatedKeyboardSpec Spec() {
-    SimulatedKeyboardSpec spec;
-    spec.model_name = "Bench";
-    spec.device_type = 201;
-    spec.vendor_id = 0x3A5C;
-    spec.product_id = 0x0201;
-    return spec;
+SimulatedKeyboardDescription BenchKeyboard() {
+    SimulatedKeyboardDescription board;
+    board.model_name = "Bench";
+    board.device_type = 201;
+    board.vendor_id = 0x3A5C;
+    board.product_id = 0x0201;
+    return board;
 }
 
 // The same sync on a virtual clock: what the code asks to sleep.
 milliseconds PausesAsked(KeyboardDatabase& database) {
     VirtualClock clock;
     auto backend = std::make_shared<SimulatedHidBackend>();
-    backend->Attach(std::make_shared<SimulatedKeyboard>(Spec(), clock));
+    backend->Attach(std::make_shared<SimulatedKeyboard>(BenchKeyboard(), clock));
     DeviceManager manager(backend, clock);
     manager.AddSupported(0x3A5C, 0x0201, "", 201, 0, "");
     manager.EnumerateAndOpen();
@@ -138,7 +138,7 @@ void BM_FamilyBFullKeySync20(benchmark::State& state) {
         if (keyboard) {
             backend->Detach(keyboard);
         }
-        keyboard = std::make_shared<SimulatedKeyboard>(Spec(), clock);
+        keyboard = std::make_shared<SimulatedKeyboard>(BenchKeyboard(), clock);
         backend->Attach(keyboard);
         manager.CloseAll();
         manager.EnumerateAndOpen();

@@ -40,7 +40,7 @@ public:
                         Strip().Context(), img, CRect(cell * w, 0, cell * w + w, h),
                         cell * frame_width_, 0, frame_width_, frame_height_, 10);
                 }
-                MRender::DrawText(Strip().Context(), title_, GetFontSpec(),
+                MRender::DrawText(Strip().Context(), title_, GetFontChoice(),
                                   CRect(cell * w, 0, cell * w + w, h), text_color_,
                                   GetTextFormat());
             }

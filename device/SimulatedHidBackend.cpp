@@ -65,13 +65,13 @@ std::vector<HidInterfaceInfo> SimulatedHidBackend::Enumerate() {
         if (!keyboard->Plugged()) {
             continue;
         }
-        const SimulatedKeyboardSpec& spec = keyboard->Spec();
-        for (const SimulatedInterface& i : spec.interfaces) {
+        const SimulatedKeyboardDescription& board = keyboard->Description();
+        for (const SimulatedInterface& i : board.interfaces) {
             HidInterfaceInfo info;
             info.path = keyboard->PathOf(i.number);
-            info.vendor_id = spec.vendor_id;
-            info.product_id = spec.product_id;
-            info.release_number = spec.release_number;
+            info.vendor_id = board.vendor_id;
+            info.product_id = board.product_id;
+            info.release_number = board.release_number;
             info.usages = i.usages;
             info.interface_number = i.number;
             list.push_back(std::move(info));
@@ -82,7 +82,7 @@ std::vector<HidInterfaceInfo> SimulatedHidBackend::Enumerate() {
 
 std::unique_ptr<HidDevice> SimulatedHidBackend::Open(const std::string& path, std::string* error) {
     for (const auto& keyboard : Keyboards()) {
-        for (const SimulatedInterface& i : keyboard->Spec().interfaces) {
+        for (const SimulatedInterface& i : keyboard->Description().interfaces) {
             if (keyboard->PathOf(i.number) != path) {
                 continue;
             }

@@ -4,7 +4,7 @@
 
 namespace kovrin {
 
-std::vector<SimulatedInterface> SimulatedKeyboardSpec::StandardInterfaces() {
+std::vector<SimulatedInterface> SimulatedKeyboardDescription::StandardInterfaces() {
     return {
         {0, {{0x0001, 0x0006}}, 9},
         {1, {{0x000C, 0x0001}, {0x0001, 0x0080}}, 3},
@@ -32,25 +32,25 @@ std::vector<std::pair<std::uint8_t, std::uint8_t>> MacroSlot::StepList() const {
     return list;
 }
 
-SimulatedKeyboard::SimulatedKeyboard(SimulatedKeyboardSpec spec, Clock& clock)
-    : spec_(std::move(spec)), clock_(clock), faults_(spec_.faults),
-      firmware_version_(spec_.firmware_version) {
+SimulatedKeyboard::SimulatedKeyboard(SimulatedKeyboardDescription board, Clock& clock)
+    : board_(std::move(board)), clock_(clock), faults_(board_.faults),
+      firmware_version_(board_.firmware_version) {
     for (int s = 1; s <= 13; ++s) {
-        macro_slots_[static_cast<std::size_t>(s - 1)].key_code = spec_.slot_table[s];
+        macro_slots_[static_cast<std::size_t>(s - 1)].key_code = board_.slot_table[s];
     }
     for (int s = 1; s <= 10; ++s) {
         function_slots_[static_cast<std::size_t>(s - 1)].key_code =
-            spec_.slot_table[static_cast<std::size_t>(13 + s)];
+            board_.slot_table[static_cast<std::size_t>(13 + s)];
     }
-    slot_table_extra_ = spec_.slot_table;
+    slot_table_extra_ = board_.slot_table;
 }
 
 std::string SimulatedKeyboard::PathOf(int interface_number) const {
-    return "sim:" + spec_.serial + ":" + std::to_string(interface_number);
+    return "sim:" + board_.serial + ":" + std::to_string(interface_number);
 }
 
 const SimulatedInterface* SimulatedKeyboard::FindInterface(int number) const {
-    for (const auto& i : spec_.interfaces) {
+    for (const auto& i : board_.interfaces) {
         if (i.number == number) {
             return &i;
         }

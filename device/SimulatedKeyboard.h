@@ -83,7 +83,7 @@ struct SimulatedFaults {
     FaultCount stall;
 };
 
-struct SimulatedKeyboardSpec {
+struct SimulatedKeyboardDescription {
     std::string model_name;
     int device_type = 201;
     // The catalogue mode value the keyboard is attached in; 1 and 2 take the
@@ -169,13 +169,13 @@ public:
     static constexpr std::size_t kKeyMapSize = 360;
     static constexpr std::size_t kColourTableSize = 600;
 
-    SimulatedKeyboard(SimulatedKeyboardSpec spec, Clock& clock);
+    SimulatedKeyboard(SimulatedKeyboardDescription board, Clock& clock);
     SimulatedKeyboard(const SimulatedKeyboard&) = delete;
     SimulatedKeyboard& operator=(const SimulatedKeyboard&) = delete;
 
-    const SimulatedKeyboardSpec& Spec() const { return spec_; }
+    const SimulatedKeyboardDescription& Description() const { return board_; }
     // Family A: device type 200 and below.
-    bool FamilyA() const { return spec_.device_type <= 200; }
+    bool FamilyA() const { return board_.device_type <= 200; }
     // "sim:<serial>:<interface>"
     std::string PathOf(int interface_number) const;
 
@@ -284,7 +284,7 @@ private:
     void ResetFamilyA();
     std::array<std::uint8_t, 28> BuildSlotTable() const;
 
-    const SimulatedKeyboardSpec spec_;
+    const SimulatedKeyboardDescription board_;
     Clock& clock_;
 
     mutable std::mutex mutex_;

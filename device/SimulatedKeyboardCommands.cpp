@@ -50,7 +50,7 @@ void SimulatedKeyboard::CheckFamily(bool family_a_command, const char* what) {
 }
 
 void SimulatedKeyboard::CheckForm(bool long_form, const char* what) {
-    const bool wireless = spec_.connection_mode == 1 || spec_.connection_mode == 2;
+    const bool wireless = board_.connection_mode == 1 || board_.connection_mode == 2;
     if (long_form != wireless) {
         AddViolation(ViolationKind::kWrongForm,
                      std::string(what) + (wireless ? " as a feature report over a wireless link"

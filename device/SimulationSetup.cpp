@@ -53,8 +53,9 @@ std::string SimulateTextFromEnvironment() {
     return value ? value : "";
 }
 
-std::optional<SimulatedKeyboardSpec>
-SimulatedSpecFor(const SimulateRequest& request, const Catalogue& catalogue, std::string* error) {
+std::optional<SimulatedKeyboardDescription> SimulatedKeyboardFor(const SimulateRequest& request,
+                                                                 const Catalogue& catalogue,
+                                                                 std::string* error) {
     const ModelRecord* model = FindModelByName(catalogue.models, request.model);
     if (!model) {
         SetError(error, "no model named \"" + request.model + "\" in the catalogue");
@@ -73,18 +74,18 @@ SimulatedSpecFor(const SimulateRequest& request, const Catalogue& catalogue, std
                             (request.mode ? std::to_string(*request.mode) : std::string()));
         return std::nullopt;
     }
-    SimulatedKeyboardSpec spec;
-    spec.model_name = model->name;
-    spec.device_type = model->device_type;
-    spec.connection_mode = mode->mode;
-    spec.vendor_id = static_cast<std::uint16_t>(mode->vendor_id);
-    spec.product_id = static_cast<std::uint16_t>(mode->product_id);
+    SimulatedKeyboardDescription board;
+    board.model_name = model->name;
+    board.device_type = model->device_type;
+    board.connection_mode = mode->mode;
+    board.vendor_id = static_cast<std::uint16_t>(mode->vendor_id);
+    board.product_id = static_cast<std::uint16_t>(mode->product_id);
     const LayoutLoad layout = LoadModelLayout(*model, nullptr);
     if (layout.loaded && layout.layout && !layout.layout->firmware_version.empty()) {
-        spec.firmware_version =
+        board.firmware_version =
             static_cast<std::uint16_t>(ParseHex(layout.layout->firmware_version));
     }
-    return spec;
+    return board;
 }
 
 bool ConfigureDevices(DeviceManager& manager, const DeviceOptions& options,
@@ -98,11 +99,11 @@ bool ConfigureDevices(DeviceManager& manager, const DeviceOptions& options,
         if (!request) {
             return false;
         }
-        auto spec = SimulatedSpecFor(*request, catalogue, error);
-        if (!spec) {
+        auto board = SimulatedKeyboardFor(*request, catalogue, error);
+        if (!board) {
             return false;
         }
-        result.keyboard = std::make_shared<SimulatedKeyboard>(std::move(*spec), clock);
+        result.keyboard = std::make_shared<SimulatedKeyboard>(std::move(*board), clock);
         auto backend = std::make_shared<SimulatedHidBackend>();
         backend->Attach(result.keyboard);
         result.backend = std::move(backend);

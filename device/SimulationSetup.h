@@ -35,9 +35,9 @@ std::string SimulateTextFromEnvironment();
 // The keyboard of the catalogue's model in the mode (the model's first mode
 // when none is asked for); its firmware version is the one of the model's
 // layout, when it names one.
-std::optional<SimulatedKeyboardSpec> SimulatedSpecFor(const SimulateRequest& request,
-                                                      const Catalogue& catalogue,
-                                                      std::string* error = nullptr);
+std::optional<SimulatedKeyboardDescription> SimulatedKeyboardFor(const SimulateRequest& request,
+                                                                 const Catalogue& catalogue,
+                                                                 std::string* error = nullptr);
 
 struct DeviceOptions {
     std::string simulate; // MODEL[:MODE]; empty: the real interfaces

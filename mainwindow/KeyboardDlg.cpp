@@ -158,9 +158,9 @@ bool KeyboardDlg::SimulatePlug(bool plugged) {
         keyboard->Unplug();
     }
     // Reported as the system reports a hidraw node of the command interface.
-    const SimulatedKeyboardSpec& spec = keyboard->Spec();
+    const SimulatedKeyboardDescription& board = keyboard->Description();
     int interface_number = -1;
-    for (const SimulatedInterface& i : spec.interfaces) {
+    for (const SimulatedInterface& i : board.interfaces) {
         HidInterfaceInfo info;
         info.usages = i.usages;
         info.interface_number = i.number;
@@ -170,8 +170,8 @@ bool KeyboardDlg::SimulatePlug(bool plugged) {
         }
     }
     DeviceChange change;
-    change.name = InterfaceName(HidIdentity{0x0003, spec.vendor_id, spec.product_id},
-                                interface_number, spec.serial);
+    change.name = InterfaceName(HidIdentity{0x0003, board.vendor_id, board.product_id},
+                                interface_number, board.serial);
     SendMessageW(WM_DEVICECHANGE, plugged ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
                  reinterpret_cast<LPARAM>(&change));
     return true;

@@ -93,7 +93,7 @@ TextFormat MControlFont::GetTextFormat() const {
 }
 
 void MControlFont::DrawTitle(HDC& dc, const CRect& rect, Color color) const {
-    MRender::DrawText(dc, GetControlTitle(), GetFontSpec(), rect, color, GetTextFormat());
+    MRender::DrawText(dc, GetControlTitle(), GetFontChoice(), rect, color, GetTextFormat());
 }
 
 } // namespace Tessel

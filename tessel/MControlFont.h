@@ -54,7 +54,7 @@ public:
     const Image* GetImage() const { return image_ != nullptr ? image_->image.get() : nullptr; }
 
     // The control's font and alignment as drawing parameters.
-    FontSpec GetFontSpec() const { return {font_name_, font_size_, font_style_}; }
+    FontChoice GetFontChoice() const { return {font_name_, font_size_, font_style_}; }
     TextFormat GetTextFormat() const;
     // Draws the title into rect in the control's font and alignment.
     void DrawTitle(HDC& dc, const CRect& rect, Color color) const;

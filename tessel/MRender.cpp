@@ -39,7 +39,7 @@ void Blit(cairo_t* cr, cairo_surface_t* surface, double sx, double sy, double sw
 }
 
 // The caller holds the registry's lock.
-PangoLayout* NewLayout(FontRegistry& fonts, const FontSpec& font) {
+PangoLayout* NewLayout(FontRegistry& fonts, const FontChoice& font) {
     PangoLayout* layout = pango_layout_new(fonts.Context());
     PangoFontDescription* desc = pango_font_description_new();
     pango_font_description_set_family(desc, fonts.Resolve(font.name).c_str());
@@ -322,7 +322,7 @@ void MRender::DrawRoundRectange(cairo_t* cr, int x, int y, int w, int h, int k, 
     cairo_restore(cr);
 }
 
-void MRender::DrawText(cairo_t* cr, const std::string& text, const FontSpec& font,
+void MRender::DrawText(cairo_t* cr, const std::string& text, const FontChoice& font,
                        const CRect& rect, Color color, const TextFormat& format) {
     if (text.empty() || rect.IsRectEmpty()) {
         return;
@@ -376,7 +376,7 @@ void MRender::DrawText(cairo_t* cr, const std::string& text, const FontSpec& fon
     g_object_unref(layout);
 }
 
-CSize MRender::GetTextBounds(const FontSpec& font, const TextFormat&, const std::string& text) {
+CSize MRender::GetTextBounds(const FontChoice& font, const TextFormat&, const std::string& text) {
     FontRegistry& fonts = FontRegistry::Instance();
     std::lock_guard lock(fonts.Lock());
     PangoLayout* layout = NewLayout(fonts, font);
@@ -396,7 +396,7 @@ CSize MRender::GetTextBounds(const FontSpec& font, const TextFormat&, const std:
     return {width, height};
 }
 
-CSize MRender::MeasureText(const FontSpec& font, const std::string& text, int maxWidth) {
+CSize MRender::MeasureText(const FontChoice& font, const std::string& text, int maxWidth) {
     FontRegistry& fonts = FontRegistry::Instance();
     std::lock_guard lock(fonts.Lock());
     PangoLayout* layout = NewLayout(fonts, font);
@@ -411,7 +411,7 @@ CSize MRender::MeasureText(const FontSpec& font, const std::string& text, int ma
     return {logical.width, logical.height};
 }
 
-std::vector<int> MRender::GetCharOffsets(const FontSpec& font, const std::string& text) {
+std::vector<int> MRender::GetCharOffsets(const FontChoice& font, const std::string& text) {
     FontRegistry& fonts = FontRegistry::Instance();
     std::lock_guard lock(fonts.Lock());
     PangoLayout* layout = NewLayout(fonts, font);

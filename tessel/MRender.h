@@ -24,7 +24,7 @@ inline constexpr int FontStyleItalic = 2;
 inline constexpr int FontStyleUnderline = 4;
 inline constexpr int FontStyleStrikeout = 8;
 
-struct FontSpec {
+struct FontChoice {
     std::string name = "Arial";
     int size = 14; // pixels
     int style = 0;
@@ -85,17 +85,17 @@ public:
                                   double penWidth, bool fill, Color fillColor);
 
     // Plain text (never markup) in rect, clipped to it.
-    static void DrawText(cairo_t* cr, const std::string& text, const FontSpec& font,
+    static void DrawText(cairo_t* cr, const std::string& text, const FontChoice& font,
                          const CRect& rect, Color color, const TextFormat& format = {});
     // Width: the text's ink width rounded up; height: the line height + 1, or
     // + 4 when the line height has a fraction, truncated.
-    static CSize GetTextBounds(const FontSpec& font, const TextFormat& format,
+    static CSize GetTextBounds(const FontChoice& font, const TextFormat& format,
                                const std::string& text);
     // Logical size of the text laid out in one line, or wrapped at maxWidth.
-    static CSize MeasureText(const FontSpec& font, const std::string& text, int maxWidth = -1);
+    static CSize MeasureText(const FontChoice& font, const std::string& text, int maxWidth = -1);
     // The x offsets of the character boundaries of the text laid out in one
     // line: one value per code point start plus the end (the first is 0).
-    static std::vector<int> GetCharOffsets(const FontSpec& font, const std::string& text);
+    static std::vector<int> GetCharOffsets(const FontChoice& font, const std::string& text);
 
     // A value whose colour bits are all zero gets 1 added.
     static Color CheckAlphaColor(Color c) { return (c & 0x00FFFFFF) == 0 ? c + 1 : c; }

@@ -153,7 +153,7 @@ void PaintManager::DrawOverlay(HDC& dc) {
     CRect inner = r;
     inner.DeflateRect(2, 2);
     MRender::FillSolidRect(dc, inner, COLORREF{0xFEFEFE}, a);
-    const FontSpec font{overlay_font_, 12, 0};
+    const FontChoice font{overlay_font_, 12, 0};
     const Color text = static_cast<Color>(a) << 24 | (ColorRefToArgb(0x050505) & 0xFFFFFF);
     if (shown_progress_ <= 0 && target_progress_ <= 0) {
         TextFormat f;

@@ -6,7 +6,7 @@
 namespace Tessel {
 namespace {
 constexpr int kPad = 4;
-FontSpec TipFont() {
+FontChoice TipFont() {
     return {Manager::GetFontName(), 12, 0};
 }
 } // namespace

@@ -142,7 +142,7 @@ void MenuItem::DrawCell(HDC strip, int cell, const CRect& r) {
     }
     TextFormat f;
     f.valign = 4;
-    MRender::DrawText(strip, title_, GetFontSpec(),
+    MRender::DrawText(strip, title_, GetFontChoice(),
                       CRect(r.left + margin_, r.top, r.right, r.bottom),
                       cell == 3 ? 0xFE808080 : 0xFFFFFFFF, f);
 }

@@ -77,7 +77,7 @@ private:
     };
     void Apply(MenuItem* item);
     MenuItem* FindItem(UINT id);
-    FontSpec MenuFont() const { return {font_name_, font_size_, font_style_}; }
+    FontChoice MenuFont() const { return {font_name_, font_size_, font_style_}; }
     bool Finish(bool created);
     void DeleteLater();
 

@@ -101,22 +101,23 @@ class WorkerRig {
 public:
     // A keyboard of the device type is attached unless attach is false.
     explicit WorkerRig(int device_type, int connection_mode = 0, bool attach = true) {
-        spec.model_name = "Test";
-        spec.device_type = device_type;
-        spec.connection_mode = connection_mode;
-        spec.vendor_id = kWorkerVendor;
-        spec.product_id = 0x0300;
-        keyboard = std::make_shared<SimulatedKeyboard>(spec, clock);
+        board.model_name = "Test";
+        board.device_type = device_type;
+        board.connection_mode = connection_mode;
+        board.vendor_id = kWorkerVendor;
+        board.product_id = 0x0300;
+        keyboard = std::make_shared<SimulatedKeyboard>(board, clock);
         if (attach) {
             backend->Attach(keyboard);
         }
-        manager.AddSupported(spec.vendor_id, spec.product_id, "", device_type, connection_mode, "");
+        manager.AddSupported(board.vendor_id, board.product_id, "", device_type, connection_mode,
+                             "");
         ModelRecord mode;
         mode.device_type = device_type;
         mode.layout_name = "test";
         mode.mode = connection_mode;
-        mode.vendor_id = spec.vendor_id;
-        mode.product_id = spec.product_id;
+        mode.vendor_id = board.vendor_id;
+        mode.product_id = board.product_id;
         mode.interface_pattern = "VID_3A5C&PID_0300";
         modes.push_back(mode);
         layout.Set(WorkerLayout(device_type));
@@ -186,7 +187,7 @@ public:
     }
 
     VirtualClock clock;
-    SimulatedKeyboardSpec spec;
+    SimulatedKeyboardDescription board;
     std::shared_ptr<SimulatedHidBackend> backend = std::make_shared<SimulatedHidBackend>();
     DeviceManager manager{backend, clock};
     std::shared_ptr<SimulatedKeyboard> keyboard;

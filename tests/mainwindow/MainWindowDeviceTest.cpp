@@ -136,12 +136,12 @@ TEST_F(MainWindowDeviceTest, KeyboardFoundShowsItsModelAndQueuesTheFirstTasks) {
 
 TEST_F(MainWindowDeviceTest, WirelessKeyboardOfNoCatalogueModeShowsNoKeyboardAndQueuesNothing) {
     // A receiver whose ids the manager takes but no catalogue mode names.
-    SimulatedKeyboardSpec spec;
-    spec.device_type = 202;
-    spec.connection_mode = 1;
-    spec.vendor_id = 0x3A5C;
-    spec.product_id = 0x0299;
-    keyboard = std::make_shared<SimulatedKeyboard>(spec, clock);
+    SimulatedKeyboardDescription board;
+    board.device_type = 202;
+    board.connection_mode = 1;
+    board.vendor_id = 0x3A5C;
+    board.product_id = 0x0299;
+    keyboard = std::make_shared<SimulatedKeyboard>(board, clock);
     auto backend = std::make_shared<SimulatedHidBackend>();
     backend->Attach(keyboard);
     manager.SetBackend(backend);

@@ -176,7 +176,7 @@ TEST_F(RenderTest, TransparencyRampAlphas) {
 }
 
 TEST_F(RenderTest, TextStaysInsideItsRectangle) {
-    const FontSpec font{"Arial", 14, 0};
+    const FontChoice font{"Arial", 14, 0};
     struct Case {
         std::string text;
         TextFormat format;
@@ -210,7 +210,7 @@ TEST_F(RenderTest, TextStaysInsideItsRectangle) {
 }
 
 TEST_F(RenderTest, TextAlignmentWrapAndEllipsisShapeTheInk) {
-    const FontSpec font{"Arial", 14, 0};
+    const FontChoice font{"Arial", 14, 0};
     const CRect rect(0, 0, 200, 100);
     auto ink_of = [&](const std::string& text, TextFormat f, CRect r) {
         Bitmap b(220, 200);
@@ -244,7 +244,7 @@ TEST_F(RenderTest, TextAlignmentWrapAndEllipsisShapeTheInk) {
 }
 
 TEST_F(RenderTest, TextBoundsCoverTheInk) {
-    const FontSpec font{"Arial", 14, 0};
+    const FontChoice font{"Arial", 14, 0};
     const CSize bounds = MRender::GetTextBounds(font, {}, "Bounds");
     Bitmap b(200, 60);
     MRender::DrawText(b.Context(), "Bounds", font, CRect(0, 0, 200, 60), kWhite);

@@ -30,7 +30,7 @@ void SkinButton::DrawControl(HDC& dc, CRect) {
             if (cell == 2) {
                 text.OffsetRect(1, 1);
             }
-            MRender::DrawText(strip, title_, GetFontSpec(), text,
+            MRender::DrawText(strip, title_, GetFontChoice(), text,
                               cell == 3 ? 0xFF808080 : text_color_, GetTextFormat());
         }
     }

@@ -9,17 +9,17 @@ namespace gallery {
 
 void BuildInputPage(GalleryPage& page) {
     page.Heading("Edit boxes", page.At(0, 0, 400, 24));
-    struct EditSpec {
+    struct EditSample {
         UINT id;
         const char* tip;
         const char* label;
     };
-    const EditSpec edits[] = {{301, "Profile name", "Any text"},
-                              {302, "0-255", "Digits only, three at most"},
-                              {303, "Password", "Password"},
-                              {304, "", "Disabled"}};
+    const EditSample edits[] = {{301, "Profile name", "Any text"},
+                                {302, "0-255", "Digits only, three at most"},
+                                {303, "Password", "Password"},
+                                {304, "", "Disabled"}};
     for (int i = 0; i < 4; ++i) {
-        const EditSpec& e = edits[i];
+        const EditSample& e = edits[i];
         auto* edit = page.Add<MEdit>("MEdit", e.id, page.At(0, 32 + 44 * i, 220, 32), e.tip);
         if (edit == nullptr) {
             continue;

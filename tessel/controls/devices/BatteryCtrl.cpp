@@ -76,7 +76,7 @@ void BatteryCtrl::DrawControl(HDC& dc, CRect) {
             }
         } else if (level_ != 0) {
             title_ = std::to_string(level_) + "%";
-            MRender::DrawText(cr, title_, GetFontSpec(), CRect(0, 0, frame_w, h), text_color_,
+            MRender::DrawText(cr, title_, GetFontChoice(), CRect(0, 0, frame_w, h), text_color_,
                               GetTextFormat());
         }
     }

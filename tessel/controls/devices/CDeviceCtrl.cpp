@@ -110,7 +110,7 @@ void CDeviceCtrl::DrawControl(HDC& dc, CRect) {
                         MRender::DrawImageFrame(cr, strip, row, cell * frame_width_, 0,
                                                 frame_width_, frame_height_, kRowCorner);
                     }
-                    MRender::DrawText(cr, e.name, GetFontSpec(), row,
+                    MRender::DrawText(cr, e.name, GetFontChoice(), row,
                                       state == DEVICE_PRESENT ? text_color_ : kListedText,
                                       GetTextFormat());
                     row.OffsetRect(0, kRowPitch);

@@ -87,8 +87,8 @@ void CStateButton::DrawStateCell(HDC& dc, int cell) {
         if (cell == 2) {
             text.OffsetRect(1, 1);
         }
-        MRender::DrawText(cr, title_, GetFontSpec(), text, cell == 3 ? kDisabledText : text_color_,
-                          GetTextFormat());
+        MRender::DrawText(cr, title_, GetFontChoice(), text,
+                          cell == 3 ? kDisabledText : text_color_, GetTextFormat());
     }
     DecorateCell(cr, cell);
 }

@@ -30,7 +30,7 @@ void UpgradeButton::DecorateCell(cairo_t* cr, int cell) {
     TextFormat centred;
     centred.align = 1;
     centred.valign = 4;
-    MRender::DrawText(cr, "1", FontSpec{font_name_, 8, font_style_},
+    MRender::DrawText(cr, "1", FontChoice{font_name_, 8, font_style_},
                       CRect(right - 15, 1, right + 1, 17), text_color_, centred);
 }
 
@@ -69,7 +69,7 @@ void DownloadButton::DrawControl(HDC& dc, CRect) {
     TextFormat centred;
     centred.align = 1;
     centred.valign = 4;
-    MRender::DrawText(cr, std::to_string(progress_) + "%", GetFontSpec(), CRect(0, 0, w, h),
+    MRender::DrawText(cr, std::to_string(progress_) + "%", GetFontChoice(), CRect(0, 0, w, h),
                       text_color_, centred);
     update_ = false; // the strip no longer holds the four looks
     DrawStripCell(dc, 0);

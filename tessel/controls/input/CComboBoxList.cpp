@@ -69,7 +69,7 @@ void CComboBoxList::DrawControl(HDC& dc, CRect clip) {
             }
         }
         const Color colour = hover ? 0xFFFFFFFF : item.color != 0 ? item.color : text_color_;
-        MRender::DrawText(dc, item.text, GetFontSpec(),
+        MRender::DrawText(dc, item.text, GetFontChoice(),
                           CRect(text_left, top, row.right - 6, top + kRowHeight), colour, f);
     }
     cairo_restore(dc);

@@ -3,7 +3,8 @@
 namespace Tessel {
 
 bool CComboBoxWnd::Open(HWND owner, CRect screen, const std::vector<ComboItem>& items, int selected,
-                        Color textColor, const FontSpec& font, unsigned scrollV, unsigned scrollH) {
+                        Color textColor, const FontChoice& font, unsigned scrollV,
+                        unsigned scrollH) {
     if (CreatePopup(owner, screen, "ComboWnd") == nullptr) {
         return false;
     }

@@ -13,7 +13,7 @@ public:
     // less 6 pixels at the top and bottom; not yet shown. The scroll bar
     // images are the library's resources of those ids.
     bool Open(HWND owner, CRect screen, const std::vector<ComboItem>& items, int selected,
-              Color textColor, const FontSpec& font, unsigned scrollV = 102,
+              Color textColor, const FontChoice& font, unsigned scrollV = 102,
               unsigned scrollH = 101);
 
     LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override;

@@ -172,7 +172,7 @@ void MComboBox::DrawControl(HDC& dc, CRect) {
     TextFormat f;
     f.valign = 4;
     f.ellipsis = true;
-    MRender::DrawText(dc, title_, GetFontSpec(), text, enabled_ ? text_color_ : 0xFF808080, f);
+    MRender::DrawText(dc, title_, GetFontChoice(), text, enabled_ ? text_color_ : 0xFF808080, f);
 }
 
 void MComboBox::SetState(int state) {
@@ -242,7 +242,7 @@ void MComboBox::OpenPopup() {
         }
     }
     auto popup = std::make_unique<CComboBoxWnd>();
-    if (!popup->Open(window, screen, items_, selected_, text_color_, GetFontSpec(), scroll_v_,
+    if (!popup->Open(window, screen, items_, selected_, text_color_, GetFontChoice(), scroll_v_,
                      scroll_h_)) {
         return;
     }

@@ -58,7 +58,7 @@ public:
     void SetEditFont(); // the control's own font
     void SetEditFont(const std::string& face, int size, bool bold, bool underline, bool italic);
     // The font of the text: the one SetEditFont gave, else the control's.
-    FontSpec GetDefaultFont() const { return own_font_ ? edit_font_ : GetFontSpec(); }
+    FontChoice GetDefaultFont() const { return own_font_ ? edit_font_ : GetFontChoice(); }
     COLORREF GetEditTextColor() const;
     // The colour behind the text while editing; 0xFFFFFFFF: none.
     void SetEditBKColor(COLORREF colour);
@@ -95,7 +95,7 @@ private:
     bool char_message_ = true;
     int limit_ = 120;
     COLORREF edit_back_ = 0x351806;
-    FontSpec edit_font_;
+    FontChoice edit_font_;
     bool own_font_ = false;
     ImgResInfo* icon_ = nullptr;
     int icon_count_ = 1;

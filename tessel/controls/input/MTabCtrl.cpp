@@ -281,7 +281,7 @@ int MTabCtrl::OnControlLButtonUp(UINT, CPoint pt) {
 
 void MTabCtrl::DrawStrip(HDC strip, int cell, int w, int h) {
     const int x0 = cell * w;
-    const FontSpec font{font_name_, 13, font_style_};
+    const FontChoice font{font_name_, 13, font_style_};
     TextFormat f;
     f.align = 1;
     f.valign = 4;

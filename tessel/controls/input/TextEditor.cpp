@@ -102,7 +102,7 @@ void TextEditor::SetAlignment(unsigned h) {
     Layout();
 }
 
-void TextEditor::SetFont(const FontSpec& font) {
+void TextEditor::SetFont(const FontChoice& font) {
     if (font.name == font_.name && font.size == font_.size && font.style == font_.style) {
         return;
     }

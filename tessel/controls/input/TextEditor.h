@@ -47,8 +47,8 @@ public:
     void SetReadOnly(bool on) { read_only_ = on; }
     // 0 left, 1 centre, 2 right; applies while the text fits the rectangle.
     void SetAlignment(unsigned h);
-    void SetFont(const FontSpec& font);
-    const FontSpec& GetFont() const { return font_; }
+    void SetFont(const FontChoice& font);
+    const FontChoice& GetFont() const { return font_; }
     // The rectangle the text is shown in (window client coordinates).
     void SetRect(const CRect& rect);
     const CRect& GetRect() const { return rect_; }
@@ -114,7 +114,7 @@ private:
     bool read_only_ = false;
     std::uint32_t password_ = 0;
     unsigned align_ = 0;
-    FontSpec font_;
+    FontChoice font_;
     CRect rect_;
     int scroll_ = 0;
     int base_ = 0; // alignment offset while the text fits

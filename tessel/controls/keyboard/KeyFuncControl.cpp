@@ -371,7 +371,7 @@ void KeyFuncControl::DrawControl(HDC& dc, CRect) {
         UpdateMemDC(dc, w, h);
         CopyBackgroundToCell(dc, 0);
         cairo_t* cr = Strip().Context();
-        const FontSpec font = GetFontSpec();
+        const FontChoice font = GetFontChoice();
         TextFormat centred;
         centred.align = 1;
         centred.valign = 4;

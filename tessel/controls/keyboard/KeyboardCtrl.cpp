@@ -14,7 +14,7 @@ constexpr Color kLabelShadow = 0xFF505050;
 constexpr Color kSelectOutline = 0xFFFFFFFF;
 constexpr Color kFrameColour = 0xFF4CFF29;
 
-void DrawLabel(cairo_t* cr, const std::string& text, const FontSpec& font, CRect rect) {
+void DrawLabel(cairo_t* cr, const std::string& text, const FontChoice& font, CRect rect) {
     TextFormat centred;
     centred.align = 1;
     centred.valign = 4;
@@ -368,7 +368,7 @@ void KeyboardCtrl::Paint(cairo_t* cr, int mode) {
 }
 
 void KeyboardCtrl::DrawKeyMap(cairo_t* cr) {
-    const FontSpec font{font_name_, std::max(1, static_cast<int>(10 * scale_)), 0};
+    const FontChoice font{font_name_, std::max(1, static_cast<int>(10 * scale_)), 0};
     std::lock_guard lock(lock_);
     for (const KEY_INFO& k : keys_) {
         CRect r = k.rect;

@@ -78,7 +78,7 @@ void CRecordList::DrawRowLocked(cairo_t* cr, int index, int viewWidth) {
     TextFormat centred;
     centred.align = 1;
     centred.valign = 4;
-    const FontSpec font = GetFontSpec();
+    const FontChoice font = GetFontChoice();
     const Color colour = index == selected_ || index == hover_ ? row_text_colour_ : text_color_;
     MRender::DrawText(cr, item.text, font, CRect(kNameLeft, row.top, kNameRight, row.bottom),
                       colour, centred);

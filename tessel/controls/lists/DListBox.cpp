@@ -191,7 +191,7 @@ void DListBox::DrawRowLocked(cairo_t* cr, int index, int viewWidth) {
     }
     TextFormat format;
     format.valign = 4;
-    MRender::DrawText(cr, item.text, GetFontSpec(),
+    MRender::DrawText(cr, item.text, GetFontChoice(),
                       CRect(icon_column_, row.top, viewWidth, row.bottom),
                       hovered || selected ? row_text_colour_ : text_color_, format);
 }

@@ -66,7 +66,8 @@ void MButton::DrawCell(HDC strip, int cell, const CRect& r) {
     TextFormat f;
     f.align = 1;
     f.valign = 4;
-    MRender::DrawText(strip, title_, GetFontSpec(), text, cell == 3 ? 0xFF808080 : text_color_, f);
+    MRender::DrawText(strip, title_, GetFontChoice(), text, cell == 3 ? 0xFF808080 : text_color_,
+                      f);
 }
 
 void MButton::DrawControl(HDC& dc, CRect) {

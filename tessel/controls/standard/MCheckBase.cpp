@@ -51,8 +51,8 @@ void MCheckBase::DrawControl(HDC& dc, CRect) {
                                    CRect(sx, 0, sx + cw, frame_height_));
             }
             const Color colour = cell == 3 || cell == 7 ? 0xFE808080 : text_color_;
-            MRender::DrawText(strip, title_, GetFontSpec(), CRect(x + cw + 8, 0, x + w, h), colour,
-                              f);
+            MRender::DrawText(strip, title_, GetFontChoice(), CRect(x + cw + 8, 0, x + w, h),
+                              colour, f);
         }
     }
     DrawStripCell(dc, state_);

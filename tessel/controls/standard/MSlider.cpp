@@ -116,7 +116,7 @@ void MSlider::DrawControl(HDC& dc, CRect) {
         TextFormat f;
         f.align = 1;
         f.valign = 4;
-        MRender::DrawText(dc, title_ + std::to_string(value_), GetFontSpec(),
+        MRender::DrawText(dc, title_ + std::to_string(value_), GetFontChoice(),
                           CRect(rect_.left, rect_.bottom - 20, rect_.right, rect_.bottom),
                           text_color_, f);
     }

@@ -77,16 +77,16 @@ void MText::DrawPlain(HDC& dc, const CRect& rect) {
     if (shadow_) {
         CRect s = rect;
         s.OffsetRect(1, 1);
-        MRender::DrawText(dc, title_, GetFontSpec(), s, shadow_color_, f);
+        MRender::DrawText(dc, title_, GetFontChoice(), s, shadow_color_, f);
     }
-    MRender::DrawText(dc, title_, GetFontSpec(), rect, text_color_, f);
+    MRender::DrawText(dc, title_, GetFontChoice(), rect, text_color_, f);
 }
 
 void MText::DrawMarked(HDC& dc, const CRect& rect, std::size_t at) {
     const std::string before = title_.substr(0, at);
     const std::string match = title_.substr(at, mark_.size());
     const std::string rest = title_.substr(at + mark_.size());
-    const FontSpec font = GetFontSpec();
+    const FontChoice font = GetFontChoice();
     TextFormat f;
     f.valign = valign_;
     // Logical widths, so the spaces next to the match are kept.

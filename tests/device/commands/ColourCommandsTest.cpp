@@ -152,12 +152,12 @@ TEST_F(StreamTest, NothingToStream) {
 }
 
 TEST(StreamWithoutSecondInterfaceTest, FrameFailsAfterTheEnable) {
-    SimulatedKeyboardSpec spec;
-    spec.device_type = 110;
-    spec.vendor_id = kTestVendor;
-    spec.product_id = 0x0110;
-    spec.interfaces.pop_back(); // no interface 3
-    CommandRig rig(spec);
+    SimulatedKeyboardDescription board;
+    board.device_type = 110;
+    board.vendor_id = kTestVendor;
+    board.product_id = 0x0110;
+    board.interfaces.pop_back(); // no interface 3
+    CommandRig rig(board);
     StreamState state;
     const std::vector<KeyColour> lit = {{0x04, 0x00FF0000}};
     EXPECT_EQ(StreamColours(rig.Context(), lit, 110, 0, state), StreamResult::kFailed);

@@ -77,16 +77,16 @@ inline std::shared_ptr<const KeyboardLayout> LetterLayout(int device_type) {
 class CommandRig {
 public:
     explicit CommandRig(int device_type, int connection_mode = 0) {
-        SimulatedKeyboardSpec spec;
-        spec.model_name = "Test";
-        spec.device_type = device_type;
-        spec.connection_mode = connection_mode;
-        spec.vendor_id = kTestVendor;
-        spec.product_id = 0x0200;
-        spec.firmware_version = 0x0105;
-        Init(spec);
+        SimulatedKeyboardDescription board;
+        board.model_name = "Test";
+        board.device_type = device_type;
+        board.connection_mode = connection_mode;
+        board.vendor_id = kTestVendor;
+        board.product_id = 0x0200;
+        board.firmware_version = 0x0105;
+        Init(board);
     }
-    explicit CommandRig(const SimulatedKeyboardSpec& spec) { Init(spec); }
+    explicit CommandRig(const SimulatedKeyboardDescription& board) { Init(board); }
 
     CommandContext Context() { return {manager, database, layout}; }
 
@@ -177,18 +177,18 @@ public:
     std::shared_ptr<const KeyboardLayout> layout;
 
 private:
-    void Init(const SimulatedKeyboardSpec& spec) {
-        keyboard = std::make_shared<SimulatedKeyboard>(spec, clock);
+    void Init(const SimulatedKeyboardDescription& board) {
+        keyboard = std::make_shared<SimulatedKeyboard>(board, clock);
         backend->Attach(keyboard);
-        manager.AddSupported(spec.vendor_id, spec.product_id, "", spec.device_type,
-                             spec.connection_mode, "");
+        manager.AddSupported(board.vendor_id, board.product_id, "", board.device_type,
+                             board.connection_mode, "");
         manager.EnumerateAndOpen();
-        manager.SelectType(spec.device_type);
-        layout = LetterLayout(spec.device_type);
+        manager.SelectType(board.device_type);
+        layout = LetterLayout(board.device_type);
         if (!database.Open(folder.path(), "Test")) {
             ADD_FAILURE() << "cannot open the store: " << database.LastError();
         }
-        database.SetDeviceType(spec.device_type);
+        database.SetDeviceType(board.device_type);
     }
 };
 

@@ -14,25 +14,27 @@ namespace {
 constexpr int kPress = 2;
 constexpr int kRelease = 3;
 
-SimulatedKeyboardSpec SpecWithSlots(std::initializer_list<std::pair<int, int>> macro_slots,
-                                    std::initializer_list<std::pair<int, int>> function_slots) {
-    SimulatedKeyboardSpec spec;
-    spec.model_name = "Test";
-    spec.device_type = 201;
-    spec.vendor_id = kTestVendor;
-    spec.product_id = 0x0201;
+SimulatedKeyboardDescription
+KeyboardWithSlots(std::initializer_list<std::pair<int, int>> macro_slots,
+                  std::initializer_list<std::pair<int, int>> function_slots) {
+    SimulatedKeyboardDescription board;
+    board.model_name = "Test";
+    board.device_type = 201;
+    board.vendor_id = kTestVendor;
+    board.product_id = 0x0201;
     for (const auto& [slot, key] : macro_slots) {
-        spec.slot_table[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(key);
+        board.slot_table[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(key);
     }
     for (const auto& [slot, key] : function_slots) {
-        spec.slot_table[static_cast<std::size_t>(13 + slot)] = static_cast<std::uint8_t>(key);
+        board.slot_table[static_cast<std::size_t>(13 + slot)] = static_cast<std::uint8_t>(key);
     }
-    return spec;
+    return board;
 }
 
 class FamilyBSlotsTest : public ::testing::Test {
 protected:
-    explicit FamilyBSlotsTest(SimulatedKeyboardSpec spec = SpecWithSlots({}, {})) : rig(spec) {}
+    explicit FamilyBSlotsTest(SimulatedKeyboardDescription board = KeyboardWithSlots({}, {}))
+        : rig(board) {}
     void TearDown() override { rig.ExpectNoViolations(); }
 
     // The slot commands sent: (kind, slot, key) of each key slot report and
@@ -126,7 +128,7 @@ TEST(SlotEncodingTest, MacroSlotBlocks) {
 
 class FamilyBOccupiedTest : public FamilyBSlotsTest {
 protected:
-    FamilyBOccupiedTest() : FamilyBSlotsTest(SpecWithSlots({{2, 0x30}}, {{5, 0x31}})) {}
+    FamilyBOccupiedTest() : FamilyBSlotsTest(KeyboardWithSlots({{2, 0x30}}, {{5, 0x31}})) {}
 };
 
 TEST_F(FamilyBOccupiedTest, FullSyncClearsThenWritesInRowOrderWithItsPauses) {
@@ -233,7 +235,7 @@ class FamilyBSingleKeyTest : public FamilyBSlotsTest {
 protected:
     // Macro slots 1 and 3 and function slots 1 and 2 are taken.
     FamilyBSingleKeyTest()
-        : FamilyBSlotsTest(SpecWithSlots({{1, 0x10}, {3, 0x11}}, {{1, 0x12}, {2, 0x13}})) {}
+        : FamilyBSlotsTest(KeyboardWithSlots({{1, 0x10}, {3, 0x11}}, {{1, 0x12}, {2, 0x13}})) {}
 
     SlotSyncResult Sync(int key) {
         start = rig.Mark();
@@ -301,14 +303,14 @@ TEST_F(FamilyBSingleKeyTest, MacroKeyGivenAProgramLeavesItsMacroSlot) {
 
 class FamilyBFullTablesTest : public FamilyBSlotsTest {
 protected:
-    static SimulatedKeyboardSpec FullSpec() {
-        SimulatedKeyboardSpec spec = SpecWithSlots({}, {});
+    static SimulatedKeyboardDescription FullTablesKeyboard() {
+        SimulatedKeyboardDescription board = KeyboardWithSlots({}, {});
         for (int s = 1; s <= 23; ++s) {
-            spec.slot_table[static_cast<std::size_t>(s)] = static_cast<std::uint8_t>(0x40 + s);
+            board.slot_table[static_cast<std::size_t>(s)] = static_cast<std::uint8_t>(0x40 + s);
         }
-        return spec;
+        return board;
     }
-    FamilyBFullTablesTest() : FamilyBSlotsTest(FullSpec()) {}
+    FamilyBFullTablesTest() : FamilyBSlotsTest(FullTablesKeyboard()) {}
 };
 
 TEST_F(FamilyBFullTablesTest, FullTableSendsNothingInsteadOfTakingSlotOne) {

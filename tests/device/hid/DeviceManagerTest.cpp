@@ -22,7 +22,7 @@ std::vector<Outcome> Outcomes(const DeviceManager& manager) {
 
 TEST(DeviceManagerTest, CommandCollectionOnInterfaceThreeBecomesTheSecondHandle) {
     Rig rig;
-    auto keyboard = rig.Attach(KeyboardSpec(201, 0x0201));
+    auto keyboard = rig.Attach(TestKeyboard(201, 0x0201));
     rig.Open(201);
 
     std::vector<DeviceEntryInfo> entries;
@@ -47,7 +47,7 @@ TEST(DeviceManagerTest, CommandCollectionOnInterfaceThreeBecomesTheSecondHandle)
 
 TEST(DeviceManagerTest, OrdinaryCollectionsAreOpenedAndClosedAgain) {
     Rig rig;
-    auto keyboard = rig.Attach(KeyboardSpec(201, 0x0201));
+    auto keyboard = rig.Attach(TestKeyboard(201, 0x0201));
     rig.Open(201);
     for (int i : {0, 1}) {
         EXPECT_EQ(keyboard->OpenCount(i), 1) << i;
@@ -69,13 +69,13 @@ TEST(DeviceManagerTest, OrdinaryCollectionsAreOpenedAndClosedAgain) {
 
 TEST(DeviceManagerTest, UnsupportedIdsAreNotOpenedAndARefusedOpenIsSkipped) {
     Rig rig;
-    SimulatedKeyboardSpec refusing = KeyboardSpec(201, 0x0201, 0, "a");
+    SimulatedKeyboardDescription refusing = TestKeyboard(201, 0x0201, 0, "a");
     refusing.faults.refuse_open = {2};
     auto first = rig.Attach(refusing);
     auto foreign =
-        std::make_shared<SimulatedKeyboard>(KeyboardSpec(201, 0x7777, 0, "x"), rig.clock);
+        std::make_shared<SimulatedKeyboard>(TestKeyboard(201, 0x7777, 0, "x"), rig.clock);
     rig.backend->Attach(foreign);
-    auto second = rig.Attach(KeyboardSpec(201, 0x0202, 0, "b"));
+    auto second = rig.Attach(TestKeyboard(201, 0x0202, 0, "b"));
     rig.Open(201);
 
     std::vector<DeviceEntryInfo> entries;
@@ -96,14 +96,14 @@ TEST(DeviceManagerTest, UnsupportedIdsAreNotOpenedAndARefusedOpenIsSkipped) {
 TEST(DeviceManagerTest, HandleComesFromModeOneWhileConnectionModeSaysTwo) {
     Rig rig;
     // Enumerated first: the keyboard in mode 2.
-    rig.Attach(KeyboardSpec(202, 0x0213, 2, "two"));
-    rig.Attach(KeyboardSpec(202, 0x0212, 1, "one"));
+    rig.Attach(TestKeyboard(202, 0x0213, 2, "two"));
+    rig.Attach(TestKeyboard(202, 0x0212, 1, "one"));
     rig.Open(202);
     ASSERT_TRUE(rig.manager.CurrentEntry());
     EXPECT_EQ(rig.manager.CurrentEntry()->path, "sim:one:2");
     EXPECT_EQ(rig.manager.ConnectionModeOf(), 2);
 
-    rig.Attach(KeyboardSpec(202, 0x0211, 0, "zero"));
+    rig.Attach(TestKeyboard(202, 0x0211, 0, "zero"));
     rig.Open(202);
     EXPECT_EQ(rig.manager.CurrentEntry()->path, "sim:zero:2");
     EXPECT_EQ(rig.manager.ConnectionModeOf(), 0);
@@ -158,7 +158,7 @@ struct DiscoveryRig : Rig {
         }
     }
     std::shared_ptr<SimulatedKeyboard> Plug(int type, std::uint16_t pid, int mode) {
-        auto keyboard = std::make_shared<SimulatedKeyboard>(KeyboardSpec(type, pid, mode), clock);
+        auto keyboard = std::make_shared<SimulatedKeyboard>(TestKeyboard(type, pid, mode), clock);
         backend->Attach(keyboard);
         return keyboard;
     }

@@ -14,7 +14,7 @@ namespace {
 
 TEST(DeviceStressTest, ReopeningWhileTwoThreadsSendKeepsExchangesWhole) {
     Rig rig;
-    auto keyboard = rig.Attach(KeyboardSpec(201, 0x0201));
+    auto keyboard = rig.Attach(TestKeyboard(201, 0x0201));
     std::vector<ModelRecord> modes(1);
     modes[0].device_type = 201;
     modes[0].vendor_id = kVendor;

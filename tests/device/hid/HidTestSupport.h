@@ -34,17 +34,17 @@ inline Bytes Output(std::initializer_list<int> leading) {
 
 inline constexpr std::uint16_t kVendor = 0x3A5C;
 
-inline SimulatedKeyboardSpec KeyboardSpec(int device_type, std::uint16_t product_id, int mode = 0,
-                                          std::string serial = "0") {
-    SimulatedKeyboardSpec spec;
-    spec.model_name = "Test " + std::to_string(device_type);
-    spec.device_type = device_type;
-    spec.connection_mode = mode;
-    spec.vendor_id = kVendor;
-    spec.product_id = product_id;
-    spec.serial = std::move(serial);
-    spec.firmware_version = 0x0105;
-    return spec;
+inline SimulatedKeyboardDescription TestKeyboard(int device_type, std::uint16_t product_id,
+                                                 int mode = 0, std::string serial = "0") {
+    SimulatedKeyboardDescription board;
+    board.model_name = "Test " + std::to_string(device_type);
+    board.device_type = device_type;
+    board.connection_mode = mode;
+    board.vendor_id = kVendor;
+    board.product_id = product_id;
+    board.serial = std::move(serial);
+    board.firmware_version = 0x0105;
+    return board;
 }
 
 // One simulated keyboard behind a manager that knows its ids.
@@ -53,11 +53,11 @@ struct Rig {
     std::shared_ptr<SimulatedHidBackend> backend = std::make_shared<SimulatedHidBackend>();
     DeviceManager manager{backend, clock};
 
-    std::shared_ptr<SimulatedKeyboard> Attach(const SimulatedKeyboardSpec& spec) {
-        auto keyboard = std::make_shared<SimulatedKeyboard>(spec, clock);
+    std::shared_ptr<SimulatedKeyboard> Attach(const SimulatedKeyboardDescription& board) {
+        auto keyboard = std::make_shared<SimulatedKeyboard>(board, clock);
         backend->Attach(keyboard);
-        manager.AddSupported(spec.vendor_id, spec.product_id, "", spec.device_type,
-                             spec.connection_mode, "");
+        manager.AddSupported(board.vendor_id, board.product_id, "", board.device_type,
+                             board.connection_mode, "");
         return keyboard;
     }
     // Opens everything and selects the keyboard's device type.

@@ -17,11 +17,11 @@ using std::chrono::milliseconds;
 class ReportTransportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SimulatedKeyboardSpec spec = KeyboardSpec(201, 0x0201);
+        SimulatedKeyboardDescription board = TestKeyboard(201, 0x0201);
         for (int i = 0; i < 28; ++i) {
-            spec.slot_table[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(0x40 + i);
+            board.slot_table[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(0x40 + i);
         }
-        keyboard_ = rig_.Attach(spec);
+        keyboard_ = rig_.Attach(board);
         rig_.Open(201);
     }
     void Faults(const SimulatedFaults& faults) { keyboard_->SetFaults(faults); }
@@ -253,7 +253,7 @@ TEST_F(ReportTransportTest, WriteReportAuxGoesToInterfaceThreeAndTellsTheResult)
 
 TEST(ReportTransportData64Test, PrefixesReportIdZeroAndRetriesAfter32Milliseconds) {
     Rig rig;
-    auto keyboard = rig.Attach(KeyboardSpec(202, 0x0212, 1)); // wireless: 64-byte forms
+    auto keyboard = rig.Attach(TestKeyboard(202, 0x0212, 1)); // wireless: 64-byte forms
     rig.Open(202);
     DeviceManager& manager_ = rig.manager;
     std::shared_ptr<SimulatedKeyboard>& keyboard_ = keyboard;
@@ -274,9 +274,9 @@ TEST(ReportTransportData64Test, PrefixesReportIdZeroAndRetriesAfter32Millisecond
 
 TEST(ReportTransportLengthTest, LongerOutputReportsAreZeroPadded) {
     Rig rig;
-    SimulatedKeyboardSpec spec = KeyboardSpec(201, 0x0201);
-    spec.interfaces[2].output_report_length = 129;
-    auto keyboard = rig.Attach(spec);
+    SimulatedKeyboardDescription board = TestKeyboard(201, 0x0201);
+    board.interfaces[2].output_report_length = 129;
+    auto keyboard = rig.Attach(board);
     rig.Open(201);
     EXPECT_TRUE(rig.manager.WriteReport(Output({0, 0x8B, 60, 0, 0, 1})));
     ASSERT_EQ(keyboard->Reports().size(), 1u);

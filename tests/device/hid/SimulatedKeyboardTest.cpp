@@ -19,7 +19,7 @@ protected:
 
     void Make(int device_type, int mode = 0) {
         keyboard_ =
-            std::make_shared<SimulatedKeyboard>(KeyboardSpec(device_type, 0x0201, mode), clock_);
+            std::make_shared<SimulatedKeyboard>(TestKeyboard(device_type, 0x0201, mode), clock_);
         backend_ = std::make_shared<SimulatedHidBackend>();
         backend_->Attach(keyboard_);
         cmd_ = backend_->Open(keyboard_->PathOf(2));

@@ -58,22 +58,22 @@ protected:
     Catalogue catalogue_;
 };
 
-TEST_F(ShippedCatalogueTest, SpecCarriesTheModeIdsAndTheLayoutFirmwareVersion) {
-    const auto air = SimulatedSpecFor({"Kovrin Bolt 87 Air", 2}, catalogue_);
+TEST_F(ShippedCatalogueTest, DescriptionCarriesTheModeIdsAndTheLayoutFirmwareVersion) {
+    const auto air = SimulatedKeyboardFor({"Kovrin Bolt 87 Air", 2}, catalogue_);
     ASSERT_TRUE(air);
     EXPECT_EQ(air->device_type, 202);
     EXPECT_EQ(air->connection_mode, 2);
     EXPECT_EQ(air->vendor_id, 0x3A5C);
     EXPECT_EQ(air->product_id, 0x0213);
     EXPECT_EQ(air->firmware_version, 0x0110);
-    const auto first = SimulatedSpecFor({"Kovrin Bolt 87 Air", std::nullopt}, catalogue_);
+    const auto first = SimulatedKeyboardFor({"Kovrin Bolt 87 Air", std::nullopt}, catalogue_);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->product_id, 0x0211);
 
     std::string error;
-    EXPECT_FALSE(SimulatedSpecFor({"Kovrin Bolt 104", 1}, catalogue_, &error));
+    EXPECT_FALSE(SimulatedKeyboardFor({"Kovrin Bolt 104", 1}, catalogue_, &error));
     EXPECT_NE(error.find("no mode 1"), std::string::npos);
-    EXPECT_FALSE(SimulatedSpecFor({"Unknown", std::nullopt}, catalogue_, &error));
+    EXPECT_FALSE(SimulatedKeyboardFor({"Unknown", std::nullopt}, catalogue_, &error));
     EXPECT_NE(error.find("Unknown"), std::string::npos);
 }
 
