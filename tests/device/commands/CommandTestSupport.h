@@ -74,6 +74,21 @@ inline std::shared_ptr<const KeyboardLayout> LetterLayout(int device_type) {
     return layout;
 }
 
+// A light row with the given values.
+inline LightRow LightRowOf(int mode, int brightness, int speed, int direction, int colorful,
+                           int colorindex, int color_value, int config_func) {
+    LightRow row;
+    row.mode = mode;
+    row.brightness = brightness;
+    row.speed = speed;
+    row.direction = direction;
+    row.colorful = colorful;
+    row.colorindex = colorindex;
+    row.color_value = color_value;
+    row.config_func = config_func;
+    return row;
+}
+
 class CommandRig {
 public:
     explicit CommandRig(int device_type, int connection_mode = 0) {
@@ -155,16 +170,9 @@ public:
     }
     int AddLight(int mode, int brightness, int speed, int direction, int colorful, int colorindex,
                  int color_value, int config_func, int profile = 1) {
-        LightRow row;
+        LightRow row = LightRowOf(mode, brightness, speed, direction, colorful, colorindex,
+                                  color_value, config_func);
         row.profile = profile;
-        row.mode = mode;
-        row.brightness = brightness;
-        row.speed = speed;
-        row.direction = direction;
-        row.colorful = colorful;
-        row.colorindex = colorindex;
-        row.color_value = color_value;
-        row.config_func = config_func;
         return database.AddLight(row);
     }
 

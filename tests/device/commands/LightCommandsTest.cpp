@@ -16,20 +16,6 @@
 namespace kovrin::test {
 namespace {
 
-LightRow Row(int mode, int brightness, int speed, int direction, int colorful, int colorindex,
-             int color_value, int config_func) {
-    LightRow row;
-    row.mode = mode;
-    row.brightness = brightness;
-    row.speed = speed;
-    row.direction = direction;
-    row.colorful = colorful;
-    row.colorindex = colorindex;
-    row.color_value = color_value;
-    row.config_func = config_func;
-    return row;
-}
-
 TEST(LightEncodingTest, FamilyBShortAndLongForms) {
     struct Case {
         const char* name;
@@ -40,18 +26,20 @@ TEST(LightEncodingTest, FamilyBShortAndLongForms) {
     };
     const int per_key = static_cast<int>(LF_PER_KEY | LF_BRIGHTNESS);
     const Case cases[] = {
-        {"plain", Row(2, 4, 3, 1, 1, 3, 0x123456, 0x3F), 2, Lead({7, 0xF7, 1, 3, 1, 2, 3, 0}, 8),
+        {"plain", LightRowOf(2, 4, 3, 1, 1, 3, 0x123456, 0x3F), 2,
+         Lead({7, 0xF7, 1, 3, 1, 2, 3, 0}, 8),
          Lead({0xBB, 0xAA, 0x99, 0x88, 0xAA, 1, 3, 1, 2, 3, 0}, 64)},
-        {"per-key carries the preset", Row(6, 2, 1, 2, 0, 0, 0, per_key), 2,
+        {"per-key carries the preset", LightRowOf(6, 2, 1, 2, 0, 0, 0, per_key), 2,
          Lead({7, 0xF7, 5, 0, 2, 0, 1, 2}, 8),
          Lead({0xBB, 0xAA, 0x99, 0x88, 0xAA, 5, 0, 2, 0, 1, 2}, 64)},
-        {"zero speed and brightness stay 0", Row(1, 0, 0, 0, 0, 7, 0, 0), 0,
+        {"zero speed and brightness stay 0", LightRowOf(1, 0, 0, 0, 0, 7, 0, 0), 0,
          Lead({7, 0xF7, 0, 7, 0, 0, 0, 0}, 8),
          Lead({0xBB, 0xAA, 0x99, 0x88, 0xAA, 0, 7, 0, 0, 0, 0}, 64)},
-        {"mode 4 carries its colour and no speed", Row(4, 3, 4, 2, 0, 1, 0x00C08040, per_key), 1,
+        {"mode 4 carries its colour and no speed",
+         LightRowOf(4, 3, 4, 2, 0, 1, 0x00C08040, per_key), 1,
          Lead({7, 0xF7, 3, 1, 0x40, 0x80, 2, 0xC0}, 8),
          Lead({0xBB, 0xAA, 0x99, 0x88, 0xAA, 3, 1, 0x40, 0x80, 2, 0xC0}, 64)},
-        {"mode 9 speed as stored on the cable", Row(9, 3, 4, 0, 0, 0, 0, 0), 0,
+        {"mode 9 speed as stored on the cable", LightRowOf(9, 3, 4, 0, 0, 0, 0, 0), 0,
          Lead({7, 0xF7, 8, 0, 0, 4, 2, 0}, 8),
          Lead({0xBB, 0xAA, 0x99, 0x88, 0xAA, 8, 0, 0, 3, 2, 0}, 64)},
     };
@@ -63,14 +51,14 @@ TEST(LightEncodingTest, FamilyBShortAndLongForms) {
 }
 
 TEST(LightEncodingTest, FamilyAModeParamsAndPreset) {
-    const LightRow row = Row(5, 4, 3, 6, 1, 0, 0x00123456, 0x1FF);
+    const LightRow row = LightRowOf(5, 4, 3, 6, 1, 0, 0x00123456, 0x1FF);
     EXPECT_EQ(ToBytes(LightModeReport(row)), Lead({0, 0x88, 0, 5}, 65));
     // (direction AND 3) x 16 + 0x40 for colorful + speed.
     EXPECT_EQ(ToBytes(LightParamsReport(row)), Lead({0, 0x89, 0, 0x63, 0x56, 0x34, 0x12, 4}, 65));
-    EXPECT_EQ(ToBytes(LightParamsReport(Row(5, 1, 0x13, 0, 0, 0, 0xFF, 0))),
+    EXPECT_EQ(ToBytes(LightParamsReport(LightRowOf(5, 1, 0x13, 0, 0, 0, 0xFF, 0))),
               Lead({0, 0x89, 0, 0x03, 0xFF, 0, 0, 1}, 65));
     EXPECT_EQ(ToBytes(LightPresetReport(row, 2)), Lead({7, 0xFF, 0xFF, 4, 4, 3, 0, 2}, 8));
-    EXPECT_EQ(ToBytes(LightPresetReport(Row(5, 4, 3, 0, 0, 0, 0, 0x0FF), 2)),
+    EXPECT_EQ(ToBytes(LightPresetReport(LightRowOf(5, 4, 3, 0, 0, 0, 0, 0x0FF), 2)),
               Lead({7, 0xFF, 0xFF, 4, 4, 3, 0, 0}, 8));
 }
 
