@@ -17,6 +17,7 @@
 #include <X11/extensions/XTest.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -120,43 +121,47 @@ public:
         return title;
     }
 
-    // The window's pixels as 0x00RRGGBB, row by row; empty when unreadable.
-    std::vector<std::uint32_t> Capture(Window w, int* width, int* height) {
+    // The pixels of an area of the window (the whole window when width is 0)
+    // as 0x00RRGGBB, row by row; empty when unreadable. The area is cut to
+    // the window; *width and *height receive its size.
+    std::vector<std::uint32_t> Capture(Window w, int left, int top, int* width, int* height) {
         XWindowAttributes a{};
         if (XGetWindowAttributes(Dpy(), w, &a) == 0 || a.map_state != IsViewable) {
             return {};
         }
-        XImage* image = XGetImage(Dpy(), w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+        const int w_px = std::min(*width > 0 ? *width : a.width, a.width - left);
+        const int h_px = std::min(*height > 0 ? *height : a.height, a.height - top);
+        if (left < 0 || top < 0 || w_px <= 0 || h_px <= 0) {
+            return {};
+        }
+        XImage* image = XGetImage(Dpy(), w, left, top, static_cast<unsigned>(w_px),
+                                  static_cast<unsigned>(h_px), AllPlanes, ZPixmap);
         if (image == nullptr) {
             return {};
         }
-        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(a.width) * a.height);
-        for (int y = 0; y < a.height; ++y) {
-            for (int x = 0; x < a.width; ++x) {
-                pixels[static_cast<std::size_t>(y) * a.width + x] =
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w_px) * h_px);
+        for (int y = 0; y < h_px; ++y) {
+            for (int x = 0; x < w_px; ++x) {
+                pixels[static_cast<std::size_t>(y) * w_px + x] =
                     static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
             }
         }
         XDestroyImage(image);
-        *width = a.width;
-        *height = a.height;
+        *width = w_px;
+        *height = h_px;
         return pixels;
     }
 
     // Pixels of the area that are clearly red (the selected tab, the logo).
     int RedPixels(Window w, int left, int top, int right, int bottom) {
-        int width = 0;
-        int height = 0;
-        const auto pixels = Capture(w, &width, &height);
+        int width = right - left;
+        int height = bottom - top;
         int red = 0;
-        for (int y = top; y < bottom && y < height; ++y) {
-            for (int x = left; x < right && x < width; ++x) {
-                const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
-                const int r = static_cast<int>(p >> 16 & 0xFF);
-                const int g = static_cast<int>(p >> 8 & 0xFF);
-                const int b = static_cast<int>(p & 0xFF);
-                red += r > 150 && g < 90 && b < 90 ? 1 : 0;
-            }
+        for (const std::uint32_t p : Capture(w, left, top, &width, &height)) {
+            const int r = static_cast<int>(p >> 16 & 0xFF);
+            const int g = static_cast<int>(p >> 8 & 0xFF);
+            const int b = static_cast<int>(p & 0xFF);
+            red += r > 150 && g < 90 && b < 90 ? 1 : 0;
         }
         return red;
     }
@@ -165,7 +170,7 @@ public:
     bool SavePng(Window w, const std::string& path) {
         int width = 0;
         int height = 0;
-        auto pixels = Capture(w, &width, &height);
+        auto pixels = Capture(w, 0, 0, &width, &height);
         if (pixels.empty()) {
             return false;
         }
